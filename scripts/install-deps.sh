@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need (idempotent).
+set -euo pipefail
+packages=(cmake make g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
+          wine wine64 xvfb x11-utils googletest imagemagick)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

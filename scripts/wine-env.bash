@@ -1,0 +1,60 @@
+# Shared Wine settings: sourced by the scripts that start Wine.
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+# The wine binary: Debian's wine64 package installs it outside PATH on some versions.
+if command -v wine64 >/dev/null 2>&1; then WINE=wine64
+elif [ -x /usr/lib/wine/wine64 ]; then WINE=/usr/lib/wine/wine64
+else WINE=wine
+fi
+export WINE
+
+# Makes a new prefix at $1: booted once, with managed windows off so that Wine does not wait
+# for a window manager each time a window is hidden.
+make_wine_prefix() {
+  local prefix=$1
+  rm -rf "$prefix"
+  mkdir -p "$(dirname "$prefix")"
+  WINEPREFIX=$prefix $WINE wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX=$prefix $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  WINEPREFIX=$prefix $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
+  WINEPREFIX=$prefix wineserver -w
+}
+
+# Copies the template prefix to $2 (its server is not running, so the copy is consistent).
+# The system folder (most of a prefix's 700 MB) is never written by the programs under test,
+# so it is linked rather than copied.
+copy_wine_prefix() {
+  rm -rf "$2"
+  mkdir -p "$2"
+  tar -C "$1" --exclude=./drive_c/windows/system32 -cf - . | tar -C "$2" -xf -
+  cp -al "$1/drive_c/windows/system32" "$2/drive_c/windows/system32"
+}
+
+# Starts Xvfb on a free display unless $DISPLAY already works; sets XVFB_PID when it did.
+XVFB_PID=""
+start_xvfb() {
+  local force=${1:-}
+  if [ -z "$force" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n
+  for n in $(seq 90 140); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=:$n
+    local i
+    for i in $(seq 1 100); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+stop_xvfb() {
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+  XVFB_PID=""
+}

@@ -1,0 +1,333 @@
+// The UI driver of the scenario tests: a small Win32 console program run under Wine beside
+// the program under test. Each call does one thing and prints what it found.
+//
+//   wait-window CLASS TITLE [MS]      wait for a visible-or-not top-level window ("-" = any);
+//                                      prints its handle
+//   catch-window CLASS [MS]           poll hard for a short-lived window; prints its class,
+//                                      title and state the first time it is seen minimised
+//   windows CLASS TITLE               list top-level windows: handle, pid, flags, class, title
+//   count CLASS                       number of top-level windows of a class
+//   info HWND                         class, title, visible, enabled, minimised, pid
+//   controls HWND                     every child: id, class, visible, enabled, text
+//   text HWND ID                      a control's text (ID 0 = the window's own)
+//   set-text HWND ID TEXT             set a control's text (with WM_SETTEXT)
+//   click HWND ID                     post a click to a button
+//   check HWND ID 0|1                 click a check box until it has that state
+//   sheet HWND back|next|finish|cancel  press a property-sheet button
+//   answer BUTTON-ID [MS] [PID]       wait for a message box, print caption and text, press a button
+//   make-window CLASS TITLE MS        create a top-level window of that class and keep it for MS
+//   wait-gone HWND [MS]               wait until a window is destroyed
+//
+// Exit code 0 on success, 1 when a wait timed out or a window is missing, 2 on bad use.
+#include <windows.h>
+#include <commctrl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static HWND ParseWindow(const char* text) { return (HWND)(UINT_PTR)strtoull(text, NULL, 0); }
+
+static bool Matches(HWND window, const char* className, const char* title)
+{
+    char buffer[512];
+    if (strcmp(className, "-")) {
+        GetClassNameA(window, buffer, sizeof buffer);
+        if (lstrcmpiA(buffer, className)) return false;
+    }
+    if (strcmp(title, "-")) {
+        GetWindowTextA(window, buffer, sizeof buffer);
+        if (strcmp(buffer, title)) return false;
+    }
+    return true;
+}
+
+struct FindRequest {
+    const char* className;
+    const char* title;
+    DWORD pid;
+    HWND found[256];
+    int count;
+};
+
+static BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
+{
+    FindRequest* request = (FindRequest*)param;
+    if (!Matches(window, request->className, request->title)) return TRUE;
+    if (request->pid) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid != request->pid) return TRUE;
+    }
+    if (request->count < 256) request->found[request->count++] = window;
+    return TRUE;
+}
+
+static int FindWindows(FindRequest* request)
+{
+    request->count = 0;
+    EnumWindows(CollectWindow, (LPARAM)request);
+    return request->count;
+}
+
+static void PrintInfo(HWND window)
+{
+    char className[256], title[512];
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    printf("class=%s\ntitle=%s\nvisible=%d\nenabled=%d\nminimised=%d\npid=%lu\n", className, title,
+           IsWindowVisible(window) ? 1 : 0, IsWindowEnabled(window) ? 1 : 0,
+           IsIconic(window) ? 1 : 0, (unsigned long)pid);
+}
+
+static void GetControlText(HWND control, char* buffer, int size)
+{
+    buffer[0] = 0;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, size, (LPARAM)buffer, SMTO_ABORTIFHUNG, 5000, &result);
+}
+
+static void PrintEscaped(const char* text)
+{
+    for (; *text; text++) {
+        if (*text == '\r') fputs("\\r", stdout);
+        else if (*text == '\n') fputs("\\n", stdout);
+        else if (*text == '\\') fputs("\\\\", stdout);
+        else putchar(*text);
+    }
+}
+
+static BOOL CALLBACK PrintControl(HWND control, LPARAM)
+{
+    char className[256], text[4096];
+    GetClassNameA(control, className, sizeof className);
+    GetControlText(control, text, sizeof text);
+    printf("%d\t%s\t%d\t%d\t", GetDlgCtrlID(control), className, IsWindowVisible(control) ? 1 : 0,
+           IsWindowEnabled(control) ? 1 : 0);
+    PrintEscaped(text);
+    putchar('\n');
+    return TRUE;
+}
+
+// A message box is a dialog with the static text control 0xFFFF.
+static HWND FindMessageBox(DWORD pid)
+{
+    FindRequest request = { "#32770", "-", pid, {}, 0 };
+    FindWindows(&request);
+    for (int i = 0; i < request.count; i++)
+        if (IsWindowVisible(request.found[i]) && GetDlgItem(request.found[i], 0xFFFF))
+            return request.found[i];
+    return NULL;
+}
+
+static LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static int Usage()
+{
+    fprintf(stderr, "uidriver: bad arguments (see the comment at the top of uidriver.cpp)\n");
+    return 2;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return Usage();
+    const char* command = argv[1];
+    InitCommonControls();
+
+    if (!strcmp(command, "wait-window") && argc >= 4) {
+        DWORD timeout = argc > 4 ? (DWORD)atoi(argv[4]) : 20000;
+        DWORD start = GetTickCount();
+        FindRequest request = { argv[2], argv[3], 0, {}, 0 };
+        do {
+            if (FindWindows(&request)) {
+                printf("%p\n", (void*)request.found[0]);
+                return 0;
+            }
+            Sleep(20);
+        } while (GetTickCount() - start < timeout);
+        fprintf(stderr, "uidriver: no window %s \"%s\" within %lu ms\n", argv[2], argv[3], (unsigned long)timeout);
+        return 1;
+    }
+
+    if (!strcmp(command, "catch-window") && argc >= 3) {
+        DWORD timeout = argc > 3 ? (DWORD)atoi(argv[3]) : 20000;
+        DWORD start = GetTickCount();
+        HWND seen = NULL;
+        char lastClass[256] = "", lastTitle[512] = "";
+        while (GetTickCount() - start < timeout) {
+            HWND window = FindWindowA(argv[2], NULL);
+            if (!window) {
+                if (seen) break;
+                continue;  // poll without sleeping: the window may live only milliseconds
+            }
+            seen = window;
+            GetClassNameA(window, lastClass, sizeof lastClass);
+            GetWindowTextA(window, lastTitle, sizeof lastTitle);
+            if (IsIconic(window) && IsWindow(window)) {
+                printf("class=%s\ntitle=%s\nminimised=1\n", lastClass, lastTitle);
+                return 0;
+            }
+        }
+        if (seen) {
+            printf("class=%s\ntitle=%s\nminimised=0\n", lastClass, lastTitle);
+            return 0;
+        }
+        fprintf(stderr, "uidriver: no window of class %s within %lu ms\n", argv[2], (unsigned long)timeout);
+        return 1;
+    }
+
+    if (!strcmp(command, "windows") && argc >= 4) {
+        FindRequest request = { argv[2], argv[3], 0, {}, 0 };
+        FindWindows(&request);
+        for (int i = 0; i < request.count; i++) {
+            char className[256], title[512];
+            GetClassNameA(request.found[i], className, sizeof className);
+            GetWindowTextA(request.found[i], title, sizeof title);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(request.found[i], &pid);
+            printf("%p\t%lu\t%d%d%d\t%s\t%s\n", (void*)request.found[i], (unsigned long)pid,
+                   IsWindowVisible(request.found[i]) ? 1 : 0, IsWindowEnabled(request.found[i]) ? 1 : 0,
+                   IsIconic(request.found[i]) ? 1 : 0, className, title);
+        }
+        return 0;
+    }
+
+    if (!strcmp(command, "count") && argc >= 3) {
+        FindRequest request = { argv[2], "-", 0, {}, 0 };
+        printf("%d\n", FindWindows(&request));
+        return 0;
+    }
+
+    if (!strcmp(command, "info") && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        if (!IsWindow(window)) return 1;
+        PrintInfo(window);
+        return 0;
+    }
+
+    if (!strcmp(command, "controls") && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        if (!IsWindow(window)) return 1;
+        EnumChildWindows(window, PrintControl, 0);
+        return 0;
+    }
+
+    if (!strcmp(command, "text") && argc >= 4) {
+        HWND window = ParseWindow(argv[2]);
+        int id = atoi(argv[3]);
+        HWND control = id ? GetDlgItem(window, id) : window;
+        if (!control) return 1;
+        char text[8192];
+        GetControlText(control, text, sizeof text);
+        PrintEscaped(text);
+        putchar('\n');
+        return 0;
+    }
+
+    if (!strcmp(command, "set-text") && argc >= 5) {
+        HWND control = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
+        if (!control) return 1;
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(control, WM_SETTEXT, 0, (LPARAM)argv[4], SMTO_ABORTIFHUNG, 5000, &result);
+        return 0;
+    }
+
+    if (!strcmp(command, "click") && argc >= 4) {
+        HWND control = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
+        if (!control) return 1;
+        // Posted, so that a click that opens a modal box does not hold the driver.
+        PostMessageA(control, BM_CLICK, 0, 0);
+        return 0;
+    }
+
+    if (!strcmp(command, "check") && argc >= 5) {
+        HWND control = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
+        if (!control) return 1;
+        LRESULT wanted = atoi(argv[4]) ? BST_CHECKED : BST_UNCHECKED;
+        for (int tries = 0; tries < 3; tries++) {
+            DWORD_PTR state = 0;
+            SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+            if ((LRESULT)state == wanted) return 0;
+            SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+        }
+        return 1;
+    }
+
+    if (!strcmp(command, "sheet") && argc >= 4) {
+        HWND sheet = ParseWindow(argv[2]);
+        int button;
+        if (!strcmp(argv[3], "back")) button = PSBTN_BACK;
+        else if (!strcmp(argv[3], "next")) button = PSBTN_NEXT;
+        else if (!strcmp(argv[3], "finish")) button = PSBTN_FINISH;
+        else if (!strcmp(argv[3], "cancel")) button = PSBTN_CANCEL;
+        else return Usage();
+        if (!IsWindow(sheet)) return 1;
+        PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+        return 0;
+    }
+
+    if (!strcmp(command, "answer") && argc >= 3) {
+        int button = atoi(argv[2]);
+        DWORD timeout = argc > 3 ? (DWORD)atoi(argv[3]) : 20000;
+        DWORD pid = argc > 4 ? (DWORD)atoi(argv[4]) : 0;
+        DWORD start = GetTickCount();
+        do {
+            HWND box = FindMessageBox(pid);
+            if (box) {
+                char caption[512], text[4096];
+                GetWindowTextA(box, caption, sizeof caption);
+                GetControlText(GetDlgItem(box, 0xFFFF), text, sizeof text);
+                printf("caption=%s\ntext=", caption);
+                PrintEscaped(text);
+                putchar('\n');
+                fflush(stdout);
+                PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(box, button));
+                return 0;
+            }
+            Sleep(20);
+        } while (GetTickCount() - start < timeout);
+        fprintf(stderr, "uidriver: no message box within %lu ms\n", (unsigned long)timeout);
+        return 1;
+    }
+
+    if (!strcmp(command, "make-window") && argc >= 5) {
+        WNDCLASSA windowClass;
+        ZeroMemory(&windowClass, sizeof windowClass);
+        windowClass.lpfnWndProc = PlainWindowProc;
+        windowClass.hInstance = GetModuleHandleA(NULL);
+        windowClass.lpszClassName = argv[2];
+        if (!RegisterClassA(&windowClass)) return 1;
+        HWND window = CreateWindowExA(0, argv[2], argv[3], WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, NULL,
+                                      NULL, windowClass.hInstance, NULL);
+        if (!window) return 1;
+        ShowWindow(window, SW_SHOWMINNOACTIVE);
+        printf("%p\n", (void*)window);
+        fflush(stdout);
+        DWORD start = GetTickCount();
+        DWORD lifetime = (DWORD)atoi(argv[4]);
+        while (GetTickCount() - start < lifetime) {
+            MSG message;
+            while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
+        }
+        DestroyWindow(window);
+        return 0;
+    }
+
+    if (!strcmp(command, "wait-gone") && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        DWORD timeout = argc > 3 ? (DWORD)atoi(argv[3]) : 20000;
+        DWORD start = GetTickCount();
+        while (IsWindow(window)) {
+            if (GetTickCount() - start >= timeout) return 1;
+            Sleep(20);
+        }
+        return 0;
+    }
+
+    return Usage();
+}
