@@ -98,21 +98,85 @@ static bool MatchesByLstrcmpi(const WantedName* wanted, char* name, DWORD length
     return equal;
 }
 
+static bool IsPlain(int c) { return !(Bytes.kind[c] & (ByteSoft | ByteHard)); }
+
+// The shortcuts below rest on what lstrcmpiA does with printable ASCII: two such characters are
+// equal exactly when they are the same but for the case of a letter, none is ever ignored, and
+// a letter pair does not change its meaning with its case (as in a locale's digraphs). The
+// thread's locale is asked once; where it differs, every comparison goes to lstrcmpiA.
+enum { ShortcutPlainNames = 1, ShortcutSharedStart = 2 };
+
+static bool IsSingleByte(UINT codePage)
+{
+    CPINFO info;
+    return GetCPInfo(codePage, &info) && info.MaxCharSize == 1;
+}
+
+static int ComparisonShortcuts()
+{
+    static int known = -1;
+    if (known >= 0) return known;
+    bool plain = true;
+    char x[3] = { 0, 0, 0 }, y[3] = { 0, 0, 0 };
+    for (int c = 0x20; c < 0x7F && plain; c++) {
+        if (!IsPlain(c)) continue;
+        x[0] = 'a', x[1] = (char)c, y[0] = 'a', y[1] = 0;
+        plain = lstrcmpiA(x, y) != 0;
+        for (int d = c + 1; d < 0x7F && plain; d++) {
+            if (!IsPlain(d)) continue;
+            x[0] = (char)c, x[1] = 0, y[0] = (char)d, y[1] = 0;
+            plain = (lstrcmpiA(x, y) == 0) == (Bytes.folded[c] == Bytes.folded[d]);
+        }
+    }
+    for (int c = 'a'; c <= 'z' && plain; c++)
+        for (int d = 'a'; d <= 'z' && plain; d++) {
+            x[0] = (char)c, x[1] = (char)d;
+            y[0] = (char)(c - 32), y[1] = (char)d;
+            plain = lstrcmpiA(x, y) == 0;
+            y[0] = (char)c, y[1] = (char)(d - 32);
+            plain = plain && lstrcmpiA(x, y) == 0;
+        }
+    // In a code page of double-byte characters an ASCII byte may be the second half of a
+    // character, so a shared beginning may end inside one.
+    DWORD localeCodePage = 0;
+    GetLocaleInfoA(GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER, (char*)&localeCodePage,
+                   sizeof localeCodePage);
+    bool singleByte = IsSingleByte(CP_ACP) && (!localeCodePage || IsSingleByte(localeCodePage));
+    known = plain ? ShortcutPlainNames | (singleByte ? ShortcutSharedStart : 0) : 0;
+    return known;
+}
+
 bool NameMatches(const WantedName* wanted, char* name, DWORD length, BYTE kind)
 {
+    int shortcuts = ComparisonShortcuts();
+    if (!shortcuts) return MatchesByLstrcmpi(wanted, name, length);
     const BYTE* folded = Bytes.folded;
     const BYTE* a = (const BYTE*)name;
     const BYTE* b = (const BYTE*)wanted->text;
+    DWORD wantedLength = wanted->length;
     BYTE both = (BYTE)(kind | wanted->kind);
 
     if (!(both & (ByteSoft | ByteHard))) {
-        // Printable ASCII without hyphens or apostrophes: lstrcmpiA finds two such names equal
-        // exactly when they are the same but for the case of letters. Names of one section
-        // mostly share their beginning (paths in an install log), so compare from the end.
-        if (length != wanted->length) return false;
+        // Plain names. Names of one section mostly share their beginning (paths in an install
+        // log), so compare from the end.
+        if (length != wantedLength) return false;
         for (DWORD i = length; i-- > 0;)
             if (folded[a[i]] != folded[b[i]]) return false;
         return true;
+    }
+
+    if (shortcuts & ShortcutSharedStart) {
+        // Names that are the same but for the case of ASCII letters are equal. After the
+        // beginning that both share, plain characters on both sides decide alone: they are
+        // never ignored and never merge with what stands before them, so the names differ.
+        DWORD shared = 0;
+        DWORD shorter = length < wantedLength ? length : wantedLength;
+        while (shared < shorter && folded[a[shared]] == folded[b[shared]]) shared++;
+        if (shared == length && shared == wantedLength) return true;
+        BYTE rest = 0;
+        for (DWORD i = shared; i < length; i++) rest |= Bytes.kind[a[i]];
+        for (DWORD i = shared; i < wantedLength; i++) rest |= Bytes.kind[b[i]];
+        if (!(rest & (ByteSoft | ByteHard))) return false;
     }
 
     if (!(both & ByteHard)) {
@@ -122,18 +186,13 @@ bool NameMatches(const WantedName* wanted, char* name, DWORD length, BYTE kind)
         DWORD i = 0, j = 0;
         for (;;) {
             while (i < length && (Bytes.kind[a[i]] & ByteSoft)) i++;
-            while (j < wanted->length && (Bytes.kind[b[j]] & ByteSoft)) j++;
-            if (i == length || j == wanted->length) break;
+            while (j < wantedLength && (Bytes.kind[b[j]] & ByteSoft)) j++;
+            if (i == length || j == wantedLength) break;
             if (folded[a[i]] != folded[b[j]]) return false;
             i++;
             j++;
         }
-        if (i != length || j != wanted->length) return false;
-        if (length == wanted->length) {
-            DWORD k = 0;
-            while (k < length && folded[a[k]] == folded[b[k]]) k++;
-            if (k == length) return true;
-        }
+        if (i != length || j != wantedLength) return false;
     }
     return MatchesByLstrcmpi(wanted, name, length);
 }
