@@ -178,7 +178,10 @@ TEST(ScriptLookup, NamesCompareAsLstrcmpiA)
         if (c != '\r' && c != '\n' && c != '=') names.push_back(std::string("k") + (char)c);
     const char* words[] = { "coop", "co-op", "coo-p", "co'op", "CO-OP", "a-b", "ab", "a--b", "ae", "\xE6",
                             "AE", "\xC6", "ss", "\xDF", "Strasse", "Stra\xDF" "e", "a\xAD" "b", "\xE9t\xE9",
-                            "\xC9T\xC9", "a\tb", "a b", "a\x01" "b", "oe", "\x9C", "-", "'", "", "--" };
+                            "\xC9T\xC9", "a\tb", "a b", "a\x01" "b", "oe", "\x9C", "-", "'", "", "--",
+                            "V\xE4ndrel\\a.dll", "v\xC4NDREL\\A.DLL", "V\xE4ndrel\\b.dll", "V\xE4ndrel\\a.dl",
+                            "V\xE4ndrel\\a.dll\xAD", "V\xE4ndrel\\a-b", "V\xE4ndrel\\ab", "x\xE6", "xae", "XAE",
+                            "\xE6" "b", "\xE6" "B", "a-\xE9", "A-\xC9", "\xE9-a" };
     for (const char* word : words) names.push_back(word);
 
     int mismatches = 0;
