@@ -19,6 +19,8 @@ make_wine_prefix() {
   WINEPREFIX=$prefix $WINE wineboot -i >/dev/null 2>&1 || true
   WINEPREFIX=$prefix $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   WINEPREFIX=$prefix $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
+  # A program that crashes ends at once instead of waiting in the debugger.
+  WINEPREFIX=$prefix $WINE reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1
   WINEPREFIX=$prefix wineserver -w
 }
 
