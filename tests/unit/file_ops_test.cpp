@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 #include "core/error_status.h"
@@ -83,6 +84,11 @@ static void ClearPendingRenames()
         RegDeleteValueA(key, "PendingFileRenameOperations");
         RegCloseKey(key);
     }
+}
+
+static bool Contains(const char* text, const std::string& part)
+{
+    return std::string(text).find(part) != std::string::npos;
 }
 
 static bool EndsWithNoCase(const std::string& text, const std::string& tail)
@@ -666,4 +672,42 @@ TEST(TextHelpers, NextLineWriteTextAndJoinPath)
     JoinPath(long300.c_str(), long300.c_str(), buffer);
     EXPECT_EQ(long300.substr(0, MAX_PATH - 1), buffer);
     EXPECT_EQ(0, memcmp(buffer + MAX_PATH, "GGGGGGGG", 8));
+}
+
+TEST(LongPaths, InputsLongerThanMaxPathFailCleanly)
+{
+    std::string folder = ScratchFolder("long-paths");
+    std::string path = folder;
+    while (path.size() < 400) path += "\\abcdefghijklmnop";
+
+    ErrorStatus status = Clear();
+    EXPECT_EQ(0u, GetFolderSize(path.c_str(), &status));
+    EXPECT_TRUE(IsFolderEmpty(path.c_str(), NULL));
+    EXPECT_FALSE(FolderExists(path.c_str(), &status));
+    status = Clear();
+    EXPECT_EQ(0u, GetFileSizeChecked(path.c_str(), &status));
+    EXPECT_NE(0u, status.code);
+    EXPECT_TRUE(Contains(status.text, "Unable to open file (" + path.substr(0, 100))) << status.text;
+
+    {
+        WindowsFamily nine(FALSE);
+        std::string list = WindowsFile("wininit.ini");
+        DeleteFileA(list.c_str());
+        EXPECT_FALSE(MoveFileAtRestart(path.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT));
+        EXPECT_FALSE(PathExists(list));
+    }
+
+    std::string unc = "\\\\" + std::string(300, 's') + "\\share\\folder";
+    ASSERT_TRUE(IsValidFolderPath(unc.c_str()));
+    status = Clear();
+    EXPECT_FALSE(CreateFolderPath(NULL, unc.c_str(), &status));
+    EXPECT_NE(0u, status.code);
+
+    std::string source = folder + "\\source.txt";
+    WriteFileBytes(source, "x");
+    status = Clear();
+    EXPECT_FALSE(CopyOrReplaceAtRestart(source.c_str(), path.c_str(), NULL, TRUE, NULL, NULL, &status));
+    EXPECT_NE(0u, status.code);
+    EXPECT_TRUE(Contains(status.text, "\" to \"" + path + "\")")) << status.text;
+    RemoveTree(folder);
 }
