@@ -29,7 +29,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-static HWND ParseWindow(const char* text) { return (HWND)(UINT_PTR)strtoull(text, NULL, 0); }
+// Handles as the driver prints them (%p: hexadecimal, with or without "0x").
+static HWND ParseWindow(const char* text) { return (HWND)(UINT_PTR)strtoull(text, NULL, 16); }
 
 static bool Matches(HWND window, const char* className, const char* title)
 {
