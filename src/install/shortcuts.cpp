@@ -247,11 +247,11 @@ static void MakeDesktopShortcut(ShortcutRun* run, ErrorStatus* status)
     ReleaseLink(link, file);
 }
 
-BOOL CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
-                     BOOL earlierRelease, HANDLE installLog, char** updateLog, BOOL* comStarted,
+void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
+                     BOOL earlierRelease, HANDLE installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
                      ErrorStatus* status)
 {
-    if (status->code) return FALSE;
+    if (status->code) return;
     // Without the caller's flag, COM is ended here.
     BOOL ownCom = FALSE;
     BOOL* comFlag = comStarted ? comStarted : &ownCom;
@@ -267,7 +267,6 @@ BOOL CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext*
     char* oldLog = update && updateLog ? *updateLog : NULL;
     // Read before this step adds its own entries to the text.
     BOOL oldDesktopShortcut = oldLog && SectionHasKeyLike(oldLog, ShortcutSection, "\\Desktop\\");
-    BOOL restart = FALSE;
 
     if (context->programFolder[0]) {
         ShowStep(&run, IDS_CREATING_SHORTCUTS);
@@ -278,7 +277,7 @@ BOOL CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext*
         if (earlierRelease && oldLog) {
             // The earlier release's shortcuts go first; where they were tells whether they
             // were made for all users.
-            restart = RemoveShortcuts(restart, oldLog, status);
+            if (RemoveShortcuts(FALSE, oldLog, status) && restart) *restart = TRUE;
             if (SectionHasKeyLike(oldLog, ShortcutSection, "ProgramData")) context->flags |= FlagAllUsers;
         }
         if (!status->code) MakeProgramFolderShortcuts(&run, keys, status);
@@ -289,5 +288,4 @@ BOOL CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext*
     if (!status->code && (!update || earlierRelease) && (context->flags & FlagDesktopShortcut))
         MakeDesktopShortcut(&run, status);
     if (ownCom) CoUninitialize();
-    return restart;
 }

@@ -38,15 +38,17 @@ void SaveShortcut(const char* folder, const char* name, IPersistFile* link, HAND
 // update       0 fresh install, 1 update; earlierRelease with update: the installation was
 //              registered by the earlier release, whose logged shortcuts are deleted first.
 // installLog   fresh install: the open install log, which gets "[UninstallShortcuts]" and a
-//              "=0" line per created shortcut folder and shortcut. Else NULL.
+//              "=0" line per created shortcut folder and shortcut. Not used in an update (NULL or
+//              INVALID_HANDLE_VALUE both mean none).
 // updateLog    update: the install log's text (a GlobalAlloc block, as ReadWholeFile gives it)
 //              read again before this step; *updateLog may be NULL when there is none. Each
 //              shortcut saved is set to "4" in its "[UninstallShortcuts]" (added when missing);
 //              the text may move. The run writes it back. Fresh install: NULL.
 // comStarted   set when COM was initialised here (left alone otherwise); the run ends COM with
 //              CoUninitialize in its closing steps. NULL: COM is ended before returning.
-// Returns TRUE when an earlier release's shortcut could only be left for deletion at restart.
-// Does nothing and returns FALSE when the status already holds a code.
-BOOL CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
-                     BOOL earlierRelease, HANDLE installLog, char** updateLog, BOOL* comStarted,
+// restart      set (never cleared) when an earlier release's shortcut could only be left for
+//              deletion at the next restart; may be NULL.
+// Does nothing when the status already holds a code.
+void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
+                     BOOL earlierRelease, HANDLE installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
                      ErrorStatus* status);

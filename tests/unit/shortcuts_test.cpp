@@ -114,7 +114,9 @@ static std::string RunFresh(ProgressFixture* progress, const char* script, Setup
     HANDLE log = CreateFileA(logPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, NULL);
     EXPECT_NE(INVALID_HANDLE_VALUE, log);
     std::vector<char> text(script, script + strlen(script) + 1);
-    EXPECT_FALSE(CreateShortcuts(&progress->record, text.data(), context, FALSE, FALSE, log, NULL, comStarted, status));
+    BOOL restart = FALSE;
+    CreateShortcuts(&progress->record, text.data(), context, FALSE, FALSE, log, NULL, &restart, comStarted, status);
+    EXPECT_FALSE(restart);
     CloseHandle(log);
     return ReadFileBytes(logPath);
 }
@@ -284,8 +286,10 @@ TEST(CreateShortcuts, UpdateSetsFourAndMakesNoDesktopShortcut)
     char* log = GlobalText(before);
     SetupContext context = MakeContext(installDir, "Vandrel Upd", 0);
     ErrorStatus status = Clear();
-    EXPECT_FALSE(CreateShortcuts(&progress.record, scriptText.data(), &context, TRUE, FALSE, NULL, &log, &comStarted,
-                                 &status));
+    BOOL restart = FALSE;
+    CreateShortcuts(&progress.record, scriptText.data(), &context, TRUE, FALSE, NULL, &log, &restart, &comStarted,
+                    &status);
+    EXPECT_FALSE(restart);
     ASSERT_EQ(0u, status.code) << status.text;
     EXPECT_EQ("[UninstallFiles]\r\n" + installDir + "\\setup.ini=0\r\n\r\n[UninstallShortcuts]\r\n" + group +
                   "\\My App.lnk=4\r\n" + desktop + "\\app.exe.lnk=0\r\nC:\\ProgramData\\Elsewhere\\x.lnk=0\r\n" +
@@ -300,8 +304,8 @@ TEST(CreateShortcuts, UpdateSetsFourAndMakesNoDesktopShortcut)
     // A log that never had shortcuts gets the section; the last line had no line break.
     log = GlobalText("[UninstallFiles]\r\nC:\\x=0");
     context.flags = 0;
-    EXPECT_FALSE(CreateShortcuts(&progress.record, scriptText.data(), &context, TRUE, FALSE, NULL, &log, &comStarted,
-                                 &status));
+    CreateShortcuts(&progress.record, scriptText.data(), &context, TRUE, FALSE, NULL, &log, &restart, &comStarted,
+                    &status);
     ASSERT_EQ(0u, status.code) << status.text;
     EXPECT_EQ("[UninstallFiles]\r\nC:\\x=0\r\n\r\n[UninstallShortcuts]\r\n" + group + "\\My App.lnk=4\r\n" + group +
                   "\\Read Me.lnk=4\r\n",
@@ -312,8 +316,8 @@ TEST(CreateShortcuts, UpdateSetsFourAndMakesNoDesktopShortcut)
     // Without a log text the shortcuts are still made.
     DeleteFileA((group + "\\Read Me.lnk").c_str());
     log = NULL;
-    EXPECT_FALSE(CreateShortcuts(&progress.record, scriptText.data(), &context, TRUE, FALSE, NULL, &log, &comStarted,
-                                 &status));
+    CreateShortcuts(&progress.record, scriptText.data(), &context, TRUE, FALSE, NULL, &log, &restart, &comStarted,
+                    &status);
     EXPECT_EQ(0u, status.code) << status.text;
     EXPECT_TRUE(log == NULL);
     EXPECT_TRUE(ReadLink(group + "\\Read Me.lnk").loaded);
@@ -351,8 +355,10 @@ TEST(CreateShortcuts, EarlierReleaseShortcutsAreReplaced)
     SetupContext context = MakeContext(installDir, "Corvantis Vandrel (64-bit)", 0);
     ErrorStatus status = Clear();
     BOOL comStarted = FALSE;
-    EXPECT_TRUE(CreateShortcuts(&progress.record, scriptText.data(), &context, TRUE, TRUE, NULL, &log, &comStarted,
-                                &status));
+    BOOL restart = FALSE;
+    CreateShortcuts(&progress.record, scriptText.data(), &context, TRUE, TRUE, NULL, &log, &restart, &comStarted,
+                    &status);
+    EXPECT_TRUE(restart);
     CloseHandle(holder);
     ASSERT_EQ(0u, status.code) << status.text;
 
@@ -374,8 +380,10 @@ TEST(CreateShortcuts, EarlierReleaseShortcutsAreReplaced)
     ASSERT_TRUE(WriteFileBytes(userDesktop + "\\Old App.lnk", "old link"));
     log = GlobalText("[UninstallShortcuts]\r\n" + userDesktop + "\\Old App.lnk=0\r\n");
     context.flags = 0;
-    EXPECT_FALSE(CreateShortcuts(&progress.record, scriptText.data(), &context, TRUE, TRUE, NULL, &log, &comStarted,
-                                 &status));
+    restart = FALSE;
+    CreateShortcuts(&progress.record, scriptText.data(), &context, TRUE, TRUE, NULL, &log, &restart, &comStarted,
+                    &status);
+    EXPECT_FALSE(restart);
     ASSERT_EQ(0u, status.code) << status.text;
     EXPECT_FALSE(PathExists(userDesktop + "\\Old App.lnk"));
     EXPECT_EQ(2u, context.flags);
