@@ -44,10 +44,10 @@ void SaveShortcut(const char* folder, const char* name, IPersistFile* link, HAND
 //              read again before this step; *updateLog may be NULL when there is none. Each
 //              shortcut saved is set to "4" in its "[UninstallShortcuts]" (added when missing);
 //              the text may move. The run writes it back. Fresh install: NULL.
-// comStarted   set when COM was initialised here (left alone otherwise); the run ends COM with
-//              CoUninitialize in its closing steps. NULL: COM is ended before returning.
 // restart      set (never cleared) when an earlier release's shortcut could only be left for
 //              deletion at the next restart; may be NULL.
+// comStarted   set when COM was initialised here (left alone otherwise); the run ends COM with
+//              CoUninitialize in its closing steps. NULL: COM is ended before returning.
 // Does nothing when the status already holds a code.
 void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
                      BOOL earlierRelease, HANDLE installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
