@@ -8,11 +8,8 @@
 #include "install/file_ops.h"
 #include "install/install_log.h"
 #include "wizard/setup_context.h"
-#include "resources/resource.h"
-#if __has_include("install/registration.h")
 #include "install/registration.h"
-#define HAVE_REGISTRATION 1
-#endif
+#include "resources/resource.h"
 
 static const char* const FilesSection = MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES);
 static const char* const DirsSection = MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS);
@@ -48,7 +45,7 @@ static void ExamplesSource(char* folder, ErrorStatus* status)
     LoadFormattedText(IDS_EXAMPLES_PATH, folder, MAX_PATH, status, SetupFolder);
 }
 
-static BOOL WantsExamples(InstallRun* run) { return (run->context->flags & exampleFilesFlag) != 0; }
+static BOOL WantsExamples(InstallRun* run) { return (run->context->flags & ExampleFilesFlag) != 0; }
 
 // Lists a folder's entries; the callback sees each one but "." and "..", while the status is
 // clear.
@@ -124,21 +121,6 @@ static void StartMainProgram(InstallRun* run, const char* target)
     RunAndWait(target, commandLine, &exitCode);
 }
 
-// The calls into the registration unit: files that an update replaces, and components.
-static void RemoveReplacedFiles(InstallRun* run, const char* key, ErrorStatus* status)
-{
-#ifdef HAVE_REGISTRATION
-    if (RemoveOnInstall(run->script, run->context, key, &run->pending, status)) run->restart = TRUE;
-#endif
-}
-
-static void RegisterInstalledComponent(InstallRun* run, const char* target)
-{
-#ifdef HAVE_REGISTRATION
-    RegisterComponent(run->progress.window ? run->progress.window : run->owner, target);
-#endif
-}
-
 void InstallFileEntries(InstallRun* run, ErrorStatus* status)
 {
     char source[MAX_PATH], target[MAX_PATH];
@@ -156,7 +138,8 @@ void InstallFileEntries(InstallRun* run, ErrorStatus* status)
         }
 
         CopyInstalledFile(run, source, target, status);
-        if (run->update && !status->code) RemoveReplacedFiles(run, key, status);
+        if (run->update && !status->code && RemoveOnInstall(run->script, run->context, key, &run->pending, status))
+            run->restart = TRUE;
         RecordFile(run, target, flags, status);
 
         if ((flags & FlagMainProgram) && !status->code) {
@@ -169,7 +152,7 @@ void InstallFileEntries(InstallRun* run, ErrorStatus* status)
         }
         if ((flags & FlagComponent) && !status->code) {
             ShowInstallStep(run, IDS_REGISTERING, key);
-            RegisterInstalledComponent(run, target);
+            RegisterComponent(run->progress.window ? run->progress.window : run->owner, target);
         }
         AdvanceProgress(0, &run->progress);
     }

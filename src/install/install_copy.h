@@ -17,6 +17,9 @@ const DWORD FlagMainProgram = 2;
 const DWORD FlagOptional = 4;
 const DWORD FlagComponent = 8;
 
+// The bit of SetupContext::flags that asks for the example files.
+const DWORD ExampleFilesFlag = 4;
+
 // The bytes the run will copy, without copying: the entries that are not skipped and, when
 // wanted, the example files. A missing required source stops with "Unable to open file (%s)".
 DWORD SumInstallSize(InstallRun* run, ErrorStatus* status);

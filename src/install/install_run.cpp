@@ -13,11 +13,8 @@
 #include "install/registry.h"
 #include "install/uninstall_entry.h"
 #include "wizard/setup_context.h"
-#include "resources/resource.h"
-#if __has_include("install/shortcuts.h")
 #include "install/shortcuts.h"
-#define HAVE_SHORTCUTS 1
-#endif
+#include "resources/resource.h"
 
 static const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
@@ -101,15 +98,6 @@ static void WriteRegistryValues(InstallRun* run, ErrorStatus* status)
     }
     WriteUninstallEntry(run->context->installDir, run->mainSource, run->mainTarget, status);
     if (!run->update || run->earlierRelease) WriteProgramFolder(run->context->programFolder, status);
-}
-
-// The program-folder shortcuts, then the desktop shortcut.
-static void MakeShortcuts(InstallRun* run, ErrorStatus* status)
-{
-#ifdef HAVE_SHORTCUTS
-    CreateShortcuts(WarningOwner(run), run->script, run->context, run->update, run->earlierRelease, run->log,
-                    run->update ? &run->logText : NULL, &run->restart, &run->comStarted, status);
-#endif
 }
 
 // Closing steps, taken on every path: the shell hears of the folder, COM ends, the window
@@ -196,7 +184,8 @@ int RunInstall(HWND owner, char* script, BOOL update, SetupContext* context, Err
         run.logText = ReadWholeFile(run.logPath);
     }
     WriteRegistryValues(&run, status);
-    MakeShortcuts(&run, status);
+    CreateShortcuts(&run.progress, script, context, update, earlierRelease, run.log, update ? &run.logText : NULL,
+                    &run.restart, &run.comStarted, status);
 
     CloseRun(&run, status);
     if (status->code) return 0;
