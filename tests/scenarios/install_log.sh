@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The install log that the install run writes, byte for byte: one file; folder trees with
-# subfolders, skipped and optional entries and example files; an update that adds entries and
-# keeps the logged ones.
+# subfolders, skipped and optional entries and example files; an update that adds, keeps and
+# removes entries; program-folder and desktop shortcuts, fresh and updated.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/install.bash"
 
@@ -59,20 +59,22 @@ expect_gone "$DRIVE/Apps/Prod/Examples/nested" "a folder among the example files
 
 # 3. An update of that installation: files already logged keep their lines; new files and
 #    every folder of a copied tree that "[UninstallFiles]" does not list are added there in
-#    the order they were met (subfolders with 0, the tree's top with 4), and "[UninstallDirs]"
-#    and "[UninstallRegistry]" stay as they are.
+#    the order they were met (subfolders with 0, the tree's top with 4); the files that
+#    "RemoveOnInstall" names for an installed entry are deleted and leave the log;
+#    "[UninstallDirs]" and "[UninstallRegistry]" stay as they are.
 echo new > "$media/new.txt"
 mkdir -p "$media/data/added"
 echo n > "$media/data/added/n.txt"
 echo "a, second edition" > "$media/data/a.txt"
-crlf '[InstallFiles]' 'main.txt=0' 'new.txt=8x' '' '[InstallDirs]' 'data=04' > "$media/setup.ini"
+rm "$media/data/z.txt"
+crlf '[InstallFiles]' 'main.txt=0' 'new.txt=8x' '' '[InstallDirs]' 'data=04' '' \
+  '[RemoveOnInstall]' 'new.txt=data\z.txt|docs\guide.txt|never.txt' > "$media/setup.ini"
 rm -rf "$media/Examples"
 install_ok "$media" "$dir" update
 expect_eq "Corvantis Vandrel has been successfully updated." "$(field "$BOX" text)" "update's success text"
-expect_lines "$DRIVE/Apps/Prod/setup.ini" "the update adds new entries and keeps the rest" '[UninstallFiles]' \
+expect_lines "$DRIVE/Apps/Prod/setup.ini" "the update adds and removes entries and keeps the rest" '[UninstallFiles]' \
   "$dir\\main.txt=0" \
   "$dir\\data\\a.txt=4" "$dir\\data\\more\\m.txt=4" "$dir\\data\\sub\\b.txt=4" "$dir\\data\\sub\\deep\\d.txt=4" \
-  "$dir\\data\\z.txt=4" "$dir\\docs\\guide.txt=0" \
   "$dir\\Examples=0" "$dir\\Examples\\one.txt=0" "$dir\\Examples\\two.txt=0" \
   "$dir\\setup.ini=0" \
   "$dir\\new.txt=8" "$dir\\data\\added\\n.txt=4" "$dir\\data\\added=0" "$dir\\data\\more=0" \
@@ -82,5 +84,45 @@ expect_lines "$DRIVE/Apps/Prod/setup.ini" "the update adds new entries and keeps
   '[UninstallRegistry]' "$LOG_REGISTRY_LINE"
 expect_file "$DRIVE/Apps/Prod/data/a.txt" "a, second edition
 " "the update replaces files"
+expect_gone "$DRIVE/Apps/Prod/data/z.txt" "a file named by RemoveOnInstall is deleted"
+expect_gone "$DRIVE/Apps/Prod/docs/guide.txt" "so is the second one"
+
+# 4. Shortcuts: the program folder, its shortcuts and the desktop shortcut follow the registry
+#    section; an update sets the shortcuts it saves to 4 and makes no desktop shortcut.
+links=$WORK/links
+mkdir -p "$links" "$DRIVE/Apps/Links"
+echo main > "$links/main.exe"
+echo "read me" > "$links/readme.txt"
+crlf '[InstallFiles]' 'main.exe=0' 'readme.txt=0' '' '[InstallShortcuts]' 'main.exe=Vandrel' 'readme.txt=Read Me' '' \
+  '[Destination]' 'DesktopShortcut=main.exe' 'DesktopShortcutDescription=Vandrel Desktop' > "$links/setup.ini"
+ldir='C:\Apps\Links'
+install_ok "$links" "$ldir" flags=2 'folder=Corvantis Vandrel'
+programs=$(field "$OUT" programs)
+desktop=$(field "$OUT" desktop)
+expect_lines "$DRIVE/Apps/Links/setup.ini" "log with program-folder and desktop shortcuts" '[UninstallFiles]' \
+  "$ldir\\main.exe=0" "$ldir\\readme.txt=0" "$ldir\\setup.ini=0" '' \
+  '[UninstallDirs]' "$ldir=0" '' '[UninstallRegistry]' "$LOG_REGISTRY_LINE" '' \
+  '[UninstallShortcuts]' "$programs\\Corvantis Vandrel=0" "$programs\\Corvantis Vandrel\\Vandrel.lnk=0" \
+  "$programs\\Corvantis Vandrel\\Read Me.lnk=0" "$desktop\\Vandrel Desktop.lnk=0"
+unix_path() { local p=${1#C:}; printf '%s%s' "$DRIVE" "${p//\\//}"; }
+expect_there "$(unix_path "$programs")/Corvantis Vandrel/Read Me.lnk" "the program-folder shortcut is made"
+expect_there "$(unix_path "$desktop")/Vandrel Desktop.lnk" "the desktop shortcut is made"
+
+rm "$(unix_path "$desktop")/Vandrel Desktop.lnk"
+install_ok "$links" "$ldir" update flags=2 'folder=Corvantis Vandrel'
+expect_lines "$DRIVE/Apps/Links/setup.ini" "an update's shortcuts are logged with 4" '[UninstallFiles]' \
+  "$ldir\\main.exe=0" "$ldir\\readme.txt=0" "$ldir\\setup.ini=0" '' \
+  '[UninstallDirs]' "$ldir=0" '' '[UninstallRegistry]' "$LOG_REGISTRY_LINE" '' \
+  '[UninstallShortcuts]' "$programs\\Corvantis Vandrel=0" "$programs\\Corvantis Vandrel\\Vandrel.lnk=4" \
+  "$programs\\Corvantis Vandrel\\Read Me.lnk=4" "$desktop\\Vandrel Desktop.lnk=0"
+expect_gone "$(unix_path "$desktop")/Vandrel Desktop.lnk" "a plain update makes no desktop shortcut"
+
+# 5. No program folder: the section starts with the desktop shortcut's line.
+mkdir -p "$DRIVE/Apps/Desk"
+install_ok "$links" 'C:\Apps\Desk' flags=2
+expect_lines "$DRIVE/Apps/Desk/setup.ini" "log with the desktop shortcut only" '[UninstallFiles]' \
+  'C:\Apps\Desk\main.exe=0' 'C:\Apps\Desk\readme.txt=0' 'C:\Apps\Desk\setup.ini=0' '' \
+  '[UninstallDirs]' 'C:\Apps\Desk=0' '' '[UninstallRegistry]' "$LOG_REGISTRY_LINE" '' \
+  '[UninstallShortcuts]' "$desktop\\Vandrel Desktop.lnk=0"
 
 scenario_end

@@ -6,15 +6,48 @@
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/install.bash"
 
-# 1. Fresh install with a main program (product version 4.2.1.7).
+# 1. Fresh install with a main program (product version 4.2.1.7) and components: a library,
+#    a library whose registration fails and a program that exits with 1. The failures warn,
+#    owned by the progress window, and the installation goes on.
 media=$WORK/media
 mkdir -p "$media/bin" "$DRIVE/Vandrel/bin"
 cp "$BUILD_DIR/tests/product_main.exe" "$media/bin/vandrel.exe"
 cp "$SETUP_EXE" "$media/setup.exe"
-crlf '[InstallFiles]' 'setup.exe=0' 'bin\vandrel.exe=2' > "$media/setup.ini"
-install_ok "$media" 'C:\Vandrel' 'folder=Corvantis Vandrel' 'types=tif jpg'
+cp "$BUILD_DIR/tests/product_library.dll" "$media/comp.dll"
+cp "$BUILD_DIR/tests/product_library.dll" "$media/bad.dll"
+cp "$BUILD_DIR/tests/product_program.exe" "$media/srv.EXE"
+echo 80004005 > "$DRIVE/Vandrel/bad.dll.hresult"
+echo 1 > "$DRIVE/Vandrel/srv.EXE.exitcode"
+echo 1500 > "$DRIVE/Vandrel/bin/vandrel.exe.sleep"
+crlf '[InstallFiles]' 'setup.exe=0' 'bin\vandrel.exe=2' 'comp.dll=8' 'srv.EXE=8' 'bad.dll=8' > "$media/setup.ini"
+start_install "$media" 'C:\Vandrel' 'folder=Corvantis Vandrel' 'types=tif jpg'
+
+# While the main program runs, the progress window says so. (The driver prints a backslash
+# doubled.)
+window=$(ui wait-window "#32770" "Corvantis Vandrel Setup" 20000 | tr -d '\r')
+seen=""
+for i in $(seq 1 100); do
+  [ "$(ui text "$window" 101 | tr -d '\r')" = 'Registering bin\\vandrel.exe...' ] && { seen=1; break; }
+  sleep 0.05
+done
+expect_eq 1 "$seen" "the progress window shows \"Registering bin\\vandrel.exe...\""
+
+box=$(ui answer 1 30000)
+expect_eq 'Warning: Could not register program "C:\\Vandrel\\srv.EXE". Verify that you have write access to the registry.' \
+  "$(field "$box" text)" "a program that exits with 1 warns"
+expect_eq "Corvantis Vandrel Setup" "$(field "$box" caption)" "the warning's caption"
+box=$(ui answer 1 30000)
+expect_eq 'Warning: Could not register DLL "C:\\Vandrel\\bad.dll". Verify that you have write access to the registry. (Error: 80004005)' \
+  "$(field "$box" text)" "a library whose registration fails warns"
+box=$(ui answer 1 30000)
+expect_contains "$(field "$box" text)" "successfully installed" "the installation goes on"
+end_install
+expect_eq 0 "$(field "$OUT" code)" "warnings are no failure"
 expect_eq '"C:\Vandrel\bin\vandrel.exe" /RegServer /filetypes tif jpg' \
   "$(tr -d '\r' < "$DRIVE/Vandrel/bin/calls.log")" "the main program is started once to register itself"
+expect_eq 'DllRegisterServer C:\Vandrel\comp.dll
+"C:\Vandrel\srv.EXE" /RegServer
+DllRegisterServer C:\Vandrel\bad.dll' "$(tr -d '\r' < "$DRIVE/Vandrel/calls.log")" "components are registered in order"
 expect_eq "DisplayIcon DisplayName DisplayVersion Publisher UninstallString Version VersionMajor VersionMinor" \
   "$(reg_names "$UNINSTALL_KEY" | sort | tr '\n' ' ' | sed 's/ $//')" "the uninstall entry's values"
 expect_eq "REG_SZ    Corvantis Vandrel (64-bit)" "$(reg_value "$UNINSTALL_KEY" DisplayName)" "DisplayName"
@@ -30,8 +63,10 @@ expect_eq "REG_SZ    Corvantis Vandrel" "$(reg_value "$SETUP_KEY" "Program Folde
 # 2. An update: the main program is copied but not started, the entry is written again, and
 #    the program folder value stays as the fresh install left it.
 $WINE reg delete "$UNINSTALL_KEY" /v Publisher /f >/dev/null 2>&1
+rm "$DRIVE/Vandrel/bad.dll.hresult" "$DRIVE/Vandrel/srv.EXE.exitcode" "$DRIVE/Vandrel/bin/vandrel.exe.sleep"
 install_ok "$media" 'C:\Vandrel' update 'folder=Elsewhere'
 expect_eq 1 "$(grep -c . "$DRIVE/Vandrel/bin/calls.log")" "an update does not start the main program"
+expect_eq 6 "$(grep -c . "$DRIVE/Vandrel/calls.log")" "an update registers the components again"
 expect_eq "REG_SZ    Corvantis Corporation Limited" "$(reg_value "$UNINSTALL_KEY" Publisher)" \
   "the update writes the uninstall entry"
 expect_eq "REG_SZ    Corvantis Vandrel" "$(reg_value "$SETUP_KEY" "Program Folder")" \

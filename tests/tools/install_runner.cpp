@@ -1,6 +1,6 @@
 // Runs the install run on the setup.ini of a media folder, owned by a minimised window titled
-// like setup's main window, and prints the result, the status and what the run left in its
-// context:
+// like setup's main window, and prints the result, the status, what the run left in its
+// context and the shell folders where shortcuts go:
 //   install_runner MEDIA-FOLDER INSTALL-DIR [OPTION...]
 // Options:
 //   update           update the installation in INSTALL-DIR
@@ -12,6 +12,7 @@
 //   free=N           the disk-space question answers N bytes free to the caller
 //   9x               behave as on the Windows 9x family
 #include <windows.h>
+#include <shlobj.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -21,6 +22,7 @@
 #include "core/script.h"
 #include "install/disk_space.h"
 #include "install/install_run.h"
+#include "install/shortcuts.h"
 #include "wizard/setup_context.h"
 #include "resources/resource.h"
 
@@ -105,6 +107,16 @@ int main(int argc, char** argv)
     if (status.code) PrintEscaped(status.text);
     printf("\nowner_enabled=%d\nprogram_folder=%s\nflags=%lu\n", IsWindowEnabled(MainWindow) ? 1 : 0,
            context.programFolder, (unsigned long)context.flags);
+    static const struct { const char* name; int id; } folders[] = {
+        { "programs", CSIDL_PROGRAMS }, { "desktop", CSIDL_DESKTOP },
+        { "common_programs", CSIDL_COMMON_PROGRAMS }, { "common_desktop", CSIDL_COMMON_DESKTOPDIRECTORY },
+    };
+    for (const auto& folder : folders) {
+        char path[MAX_PATH] = "";
+        ErrorStatus lookup = {};
+        GetSpecialFolderPath(NULL, folder.id, path, &lookup);
+        printf("%s=%s\n", folder.name, path);
+    }
     DestroyWindow(MainWindow);
     return 0;
 }
