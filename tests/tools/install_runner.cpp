@@ -10,7 +10,6 @@
 //   types=TEXT       the file-type choice
 //   wizard           the wizard's rectangle is known (not empty)
 //   free=N           the disk-space question answers N bytes free to the caller
-//   9x               behave as on the Windows 9x family
 #include <windows.h>
 #include <shlobj.h>
 #include <stdio.h>
@@ -72,7 +71,6 @@ int main(int argc, char** argv)
         if (!strcmp(argv[i], "update")) update = TRUE;
         else if (!strcmp(argv[i], "earlier")) earlier = TRUE;
         else if (!strcmp(argv[i], "wizard")) SetRect(&context.wizardRect, 100, 100, 600, 460);
-        else if (!strcmp(argv[i], "9x")) IsWindowsNT = FALSE;
         else if ((value = Option(argv[i], "flags="))) context.flags = strtoul(value, NULL, 10);
         else if ((value = Option(argv[i], "folder="))) CopyText(value, context.programFolder, sizeof context.programFolder);
         else if ((value = Option(argv[i], "types="))) CopyText(value, context.fileTypes, sizeof context.fileTypes);
