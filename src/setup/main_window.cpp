@@ -1,4 +1,5 @@
 #include "setup/main_window.h"
+#include "setup/setup_driver.h"
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -8,8 +9,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == SETUP_START_COMMAND) {
-            // Until the setup driver exists, the start command only ends the program with 0.
-            PostQuitMessage(0);
+            // The whole setup runs inside this one dispatch; the driver posts the quit message.
+            RunSetup(window);
             return 0;
         }
         break;
