@@ -18,6 +18,9 @@ trap finish EXIT
 # The UI driver (see tests/tools/uidriver.cpp for its commands).
 ui() { $WINE "$UIDRIVER" "$@"; }
 
+# A Unix path as Wine sees it through drive Z:.
+windows_path() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }
+
 # A media folder: setup.exe and, when given, the text of setup.ini.
 make_media() {
   local folder=$1

@@ -17,10 +17,14 @@
 //   answer BUTTON-ID [MS] [PID]       wait for a message box, print caption and text, press a button
 //   make-window CLASS TITLE MS        create a top-level window of that class and keep it for MS
 //   wait-gone HWND [MS]               wait until a window is destroyed
+//   run-watched PROGRAM CLASS         run a program under this driver as its debugger, stop it
+//                                      when it posts its quit message, print the state of its
+//                                      window of that class then, let it end, print its exit code
 //
 // Exit code 0 on success, 1 when a wait timed out or a window is missing, 2 on bad use.
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -124,6 +128,103 @@ static HWND FindMessageBox(DWORD pid)
 static LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Runs a program as its debugger with a breakpoint on user32's PostQuitMessage: at that moment
+// the program's main window still exists in its final state, however short its life.
+static int RunWatched(const char* program, const char* className)
+{
+    char commandLine[MAX_PATH + 2];
+    snprintf(commandLine, sizeof commandLine, "\"%s\"", program);
+    char folder[MAX_PATH];
+    snprintf(folder, sizeof folder, "%s", program);
+    char* slash = strrchr(folder, '\\');
+    if (slash) slash[1] = 0;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(program, commandLine, NULL, NULL, FALSE, DEBUG_ONLY_THIS_PROCESS, NULL,
+                        slash ? folder : NULL, &startup, &process)) {
+        fprintf(stderr, "uidriver: cannot start %s (%lu)\n", program, GetLastError());
+        return 1;
+    }
+    HMODULE localUser32 = GetModuleHandleA("user32.dll");
+    ULONG_PTR offset = (ULONG_PTR)GetProcAddress(localUser32, "PostQuitMessage") - (ULONG_PTR)localUser32;
+    ULONG_PTR breakAt = 0;
+    BYTE original = 0;
+    bool armed = false, reported = false;
+    DWORD exitCode = 0;
+
+    for (;;) {
+        DEBUG_EVENT event;
+        if (!WaitForDebugEvent(&event, 60000)) {
+            fprintf(stderr, "uidriver: the program did not end within 60 s\n");
+            TerminateProcess(process.hProcess, 1);
+            return 1;
+        }
+        DWORD continueStatus = DBG_CONTINUE;
+        if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
+            if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+        } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
+            if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        } else if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) {
+            exitCode = event.u.ExitProcess.dwExitCode;
+            ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
+            break;
+        } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT) {
+            EXCEPTION_RECORD* record = &event.u.Exception.ExceptionRecord;
+            ULONG_PTR address = (ULONG_PTR)record->ExceptionAddress;
+            if (record->ExceptionCode != EXCEPTION_BREAKPOINT) {
+                continueStatus = DBG_EXCEPTION_NOT_HANDLED;
+            } else if (!armed) {
+                // The loader's breakpoint: the program's imports are loaded, so find its user32.
+                armed = true;
+                HMODULE modules[512];
+                DWORD needed = 0;
+                EnumProcessModules(process.hProcess, modules, sizeof modules, &needed);
+                for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 512; i++) {
+                    char name[MAX_PATH];
+                    if (GetModuleBaseNameA(process.hProcess, modules[i], name, sizeof name) && !lstrcmpiA(name, "user32.dll"))
+                        breakAt = (ULONG_PTR)modules[i] + offset;
+                }
+                BYTE trap = 0xCC;
+                SIZE_T done = 0;
+                if (breakAt && ReadProcessMemory(process.hProcess, (void*)breakAt, &original, 1, &done)) {
+                    DWORD oldProtect;
+                    VirtualProtectEx(process.hProcess, (void*)breakAt, 1, PAGE_EXECUTE_READWRITE, &oldProtect);
+                    WriteProcessMemory(process.hProcess, (void*)breakAt, &trap, 1, &done);
+                    FlushInstructionCache(process.hProcess, (void*)breakAt, 1);
+                } else {
+                    fprintf(stderr, "uidriver: cannot find PostQuitMessage in the program\n");
+                }
+            } else if (address == breakAt && breakAt) {
+                FindRequest request = { className, "-", event.dwProcessId, {}, 0 };
+                if (FindWindows(&request)) {
+                    PrintInfo(request.found[0]);
+                    reported = true;
+                } else {
+                    printf("window=none\n");
+                }
+                fflush(stdout);
+                SIZE_T done = 0;
+                WriteProcessMemory(process.hProcess, (void*)breakAt, &original, 1, &done);
+                FlushInstructionCache(process.hProcess, (void*)breakAt, 1);
+                HANDLE thread = OpenThread(THREAD_ALL_ACCESS, FALSE, event.dwThreadId);
+                CONTEXT context = {};
+                context.ContextFlags = CONTEXT_CONTROL;
+                GetThreadContext(thread, &context);
+                context.Rip = breakAt;
+                SetThreadContext(thread, &context);
+                CloseHandle(thread);
+            }
+        }
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
+    }
+    if (!reported) printf("window=none\n");
+    printf("exit=%lu\n", (unsigned long)exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
 }
 
 static int Usage()
@@ -328,6 +429,8 @@ int main(int argc, char** argv)
         }
         return 0;
     }
+
+    if (!strcmp(command, "run-watched") && argc >= 4) return RunWatched(argv[2], argv[3]);
 
     return Usage();
 }
