@@ -203,6 +203,9 @@ void WidenSheet(HWND sheet, WizardState* state, int extraWidth, bool fullWidthDi
         state->context->dividerRect = rect;
     }
     CenterWindow(sheet);
+    // A button moved into the newly exposed strip can be painted before the sheet erases
+    // that strip; repaint the sheet and all its children in order.
+    RedrawWindow(sheet, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void GrowControl(HWND page, WizardState* state, int controlId, int initialWidth)

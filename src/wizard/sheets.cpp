@@ -15,11 +15,16 @@
 #include "resources/resource.h"
 #include <commctrl.h>
 
-// The sizes that the sheet and its pages are declared with.
+// A page record of the newest layout, with the header bitmap member (104 bytes); the sheet
+// walks the table by each record's dwSize.
+struct PageRecord {
+    PROPSHEETPAGEA page;
+    HBITMAP headerBitmap;
+};
 const DWORD PageRecordSize = 104;
 const DWORD SheetHeaderSize = 96;
-static_assert(sizeof(PROPSHEETPAGEA) >= PageRecordSize, "the page record is smaller than declared");
-static_assert(sizeof(PROPSHEETHEADERA) >= SheetHeaderSize, "the sheet header is smaller than declared");
+static_assert(sizeof(PageRecord) == PageRecordSize, "a page record must be 104 bytes");
+static_assert(sizeof(PROPSHEETHEADERA) == SheetHeaderSize, "the sheet header must be 96 bytes");
 
 static void ClearStatus(ErrorStatus* status)
 {
@@ -60,11 +65,11 @@ static void ZeroWizardState(WizardState* state, SetupContext* context)
 }
 
 // Appends a page; its title comes from the section's Title when there is one.
-static void AddPage(PROPSHEETPAGEA* pages, int* count, WizardState* state, WORD templateId, DLGPROC procedure,
+static void AddPage(PageRecord* pages, int* count, WizardState* state, WORD templateId, DLGPROC procedure,
                     const char* titleSection)
 {
-    PROPSHEETPAGEA* page = &pages[*count];
-    ZeroMemory(page, sizeof *page);
+    ZeroMemory(&pages[*count], sizeof pages[*count]);
+    PROPSHEETPAGEA* page = &pages[*count].page;
     page->dwSize = PageRecordSize;
     page->hInstance = AppInstance;
     page->pszTemplate = MAKEINTRESOURCEA(templateId);
@@ -81,7 +86,7 @@ static void AddPage(PROPSHEETPAGEA* pages, int* count, WizardState* state, WORD 
     (*count)++;
 }
 
-static void ShowSheet(HWND owner, PROPSHEETPAGEA* pages, int count, ErrorStatus* status)
+static void ShowSheet(HWND owner, PageRecord* pages, int count, ErrorStatus* status)
 {
     PROPSHEETHEADERA header;
     ZeroMemory(&header, sizeof header);
@@ -90,7 +95,7 @@ static void ShowSheet(HWND owner, PROPSHEETPAGEA* pages, int count, ErrorStatus*
     header.hwndParent = owner;
     header.nPages = (UINT)count;
     header.nStartPage = 0;
-    header.ppsp = pages;
+    header.ppsp = &pages[0].page;
     INT_PTR result = PropertySheetA(&header);
     if (result == -1) SetStatus(status, GetLastError(), 0);
     else if (result == 0) SetStatus(status, ERROR_CANCELLED, 0);
@@ -121,7 +126,7 @@ void RunInstallWizard(HWND owner, BOOL examplesAvailable, SetupContext* context,
     SetRectEmpty(&context->wizardRect);
 
     char* script = context->script;
-    PROPSHEETPAGEA pages[MaxWizardPages];
+    PageRecord pages[MaxWizardPages];
     int count = 0;
     AddPage(pages, &count, &state, IDD_WELCOME, InstallWelcomePageProc, "Welcome");
     state.agreementShown = ReadScriptFlag(script, "License", "Show", true);
@@ -152,7 +157,7 @@ void RunUpdateSheet(HWND owner, SetupContext* context, unsigned long long flags,
     char* script = context->script;
     bool showAgreement = (DWORD)flags != 0;
     bool agreementShown = showAgreement && ReadScriptFlag(script, "License", "Show", true);
-    PROPSHEETPAGEA pages[1];
+    PageRecord pages[1];
     int count = 0;
     if (agreementShown) {
         state.agreementShown = true;
@@ -168,14 +173,14 @@ static void RunChoiceSheet(HWND owner, WORD templateId, DLGPROC procedure, DWORD
 {
     if (status->code) return;
     ChoicePageState pageState = { false, choice };
-    PROPSHEETPAGEA page;
-    ZeroMemory(&page, sizeof page);
-    page.dwSize = PageRecordSize;
-    page.hInstance = AppInstance;
-    page.pszTemplate = MAKEINTRESOURCEA(templateId);
-    page.pfnDlgProc = procedure;
-    page.lParam = (LPARAM)&pageState;
-    ShowSheet(owner, &page, 1, status);
+    PageRecord record;
+    ZeroMemory(&record, sizeof record);
+    record.page.dwSize = PageRecordSize;
+    record.page.hInstance = AppInstance;
+    record.page.pszTemplate = MAKEINTRESOURCEA(templateId);
+    record.page.pfnDlgProc = procedure;
+    record.page.lParam = (LPARAM)&pageState;
+    ShowSheet(owner, &record, 1, status);
 }
 
 void RunRemovalConfirmation(HWND owner, ErrorStatus* status)

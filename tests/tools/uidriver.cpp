@@ -14,6 +14,9 @@
 //   click HWND ID                     post a click to a button
 //   check HWND ID 0|1                 click a check box until it has that state
 //   sheet HWND back|next|finish|cancel  press a property-sheet button
+//   page SHEET                        the property sheet's current page: its handle
+//   rect HWND [ID]                    window and client rectangles in screen coordinates; with
+//                                      an ID, the control's rectangle in the window's client area
 //   answer BUTTON-ID [MS] [PID]       wait for a message box, print caption and text, press a button
 //   make-window CLASS TITLE MS        create a top-level window of that class and keep it for MS
 //   wait-gone HWND [MS]               wait until a window is destroyed
@@ -29,7 +32,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-static HWND ParseWindow(const char* text) { return (HWND)(UINT_PTR)strtoull(text, NULL, 0); }
+// Handles as the driver prints them (%p: hexadecimal, with or without "0x").
+static HWND ParseWindow(const char* text) { return (HWND)(UINT_PTR)strtoull(text, NULL, 16); }
 
 static bool Matches(HWND window, const char* className, const char* title)
 {
@@ -368,6 +372,37 @@ int main(int argc, char** argv)
         else return Usage();
         if (!IsWindow(sheet)) return 1;
         PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+        return 0;
+    }
+
+    if (!strcmp(command, "page") && argc >= 3) {
+        HWND sheet = ParseWindow(argv[2]);
+        if (!IsWindow(sheet)) return 1;
+        DWORD_PTR page = 0;
+        SendMessageTimeoutA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_ABORTIFHUNG, 5000, &page);
+        if (!page) return 1;
+        printf("%p\n", (void*)page);
+        return 0;
+    }
+
+    if (!strcmp(command, "rect") && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        if (!IsWindow(window)) return 1;
+        if (argc >= 4) {
+            HWND control = GetDlgItem(window, atoi(argv[3]));
+            if (!control) return 1;
+            RECT rect;
+            GetWindowRect(control, &rect);
+            MapWindowPoints(NULL, window, (POINT*)&rect, 2);
+            printf("%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom);
+            return 0;
+        }
+        RECT rect, client;
+        GetWindowRect(window, &rect);
+        GetClientRect(window, &client);
+        MapWindowPoints(window, NULL, (POINT*)&client, 2);
+        printf("window=%ld,%ld,%ld,%ld\nclient=%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom,
+               client.left, client.top, client.right, client.bottom);
         return 0;
     }
 
