@@ -14,6 +14,8 @@
 //   click HWND ID                     post a click to a button
 //   check HWND ID 0|1                 click a check box until it has that state
 //   sheet HWND back|next|finish|cancel  press a property-sheet button
+//   close HWND                        post WM_CLOSE to a window (its close box)
+//   key HWND ID VK                    post a key press (virtual-key code) to a control
 //   page SHEET                        the property sheet's current page: its handle
 //   rect HWND [ID]                    window and client rectangles in screen coordinates; with
 //                                      an ID, the control's rectangle in the window's client area
@@ -372,6 +374,23 @@ int main(int argc, char** argv)
         else return Usage();
         if (!IsWindow(sheet)) return 1;
         PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+        return 0;
+    }
+
+    if (!strcmp(command, "close") && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        if (!IsWindow(window)) return 1;
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+
+    if (!strcmp(command, "key") && argc >= 5) {
+        HWND control = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
+        if (!control) return 1;
+        WPARAM key = (WPARAM)strtoul(argv[4], NULL, 0);
+        LPARAM scan = (LPARAM)MapVirtualKeyA((UINT)key, 0) << 16;
+        PostMessageA(control, WM_KEYDOWN, key, scan | 1);
+        PostMessageA(control, WM_KEYUP, key, scan | 1 | 0xC0000000);
         return 0;
     }
 
