@@ -8,7 +8,8 @@
 //   windows CLASS TITLE               list top-level windows: handle, pid, flags, class, title
 //   count CLASS                       number of top-level windows of a class
 //   info HWND                         class, title, visible, enabled, minimised, pid
-//   controls HWND                     every child: id, class, visible, enabled, text
+//   controls HWND                     every child: id, class, visible, enabled, text and its
+//                                      rectangle in HWND's client area
 //   text HWND ID                      a control's text (ID 0 = the window's own)
 //   set-text HWND ID TEXT             set a control's text (with WM_SETTEXT)
 //   click HWND ID                     post a click to a button
@@ -108,7 +109,7 @@ static void PrintEscaped(const char* text)
     }
 }
 
-static BOOL CALLBACK PrintControl(HWND control, LPARAM)
+static BOOL CALLBACK PrintControl(HWND control, LPARAM param)
 {
     char className[256], text[4096];
     GetClassNameA(control, className, sizeof className);
@@ -116,7 +117,10 @@ static BOOL CALLBACK PrintControl(HWND control, LPARAM)
     printf("%d\t%s\t%d\t%d\t", GetDlgCtrlID(control), className, IsWindowVisible(control) ? 1 : 0,
            IsWindowEnabled(control) ? 1 : 0);
     PrintEscaped(text);
-    putchar('\n');
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(NULL, (HWND)param, (POINT*)&rect, 2);
+    printf("\t%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom);
     return TRUE;
 }
 
@@ -319,7 +323,7 @@ int main(int argc, char** argv)
     if (!strcmp(command, "controls") && argc >= 3) {
         HWND window = ParseWindow(argv[2]);
         if (!IsWindow(window)) return 1;
-        EnumChildWindows(window, PrintControl, 0);
+        EnumChildWindows(window, PrintControl, (LPARAM)window);
         return 0;
     }
 
