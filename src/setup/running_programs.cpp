@@ -3,6 +3,8 @@
 #include "core/globals.h"
 #include <tlhelp32.h>
 
+static_assert(sizeof(PROCESSENTRY32) == 304, "the tool-help entry is 304 bytes");
+
 typedef HANDLE(WINAPI* CreateSnapshotFunction)(DWORD, DWORD);
 typedef BOOL(WINAPI* ProcessWalkFunction)(HANDLE, PROCESSENTRY32*);
 typedef BOOL(WINAPI* EnumProcessesFunction)(DWORD*, DWORD, DWORD*);
