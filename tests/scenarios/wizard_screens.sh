@@ -6,6 +6,10 @@
 source "$SCENARIO_LIB"
 source "$SOURCE_DIR/tests/scenarios/wizard.bash"
 
+# A display of its own: other tests' windows on a shared one could cover the pixels read here.
+start_xvfb force || { fail "no display of its own"; scenario_end; }
+trap 'finish; stop_xvfb' EXIT
+
 media=$WORK/media
 cp -a "$SOURCE_DIR/examples" "$media"
 cp "$SHEET_RUNNER" "$media/sheet_runner.exe"
