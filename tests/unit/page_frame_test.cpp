@@ -106,25 +106,6 @@ TEST(WidenSheet, MovesButtonsAndStretchesTheDivider)
     DestroyWindow(fake.sheet);
 }
 
-TEST(GrowControl, GrowsByWhatThePageGained)
-{
-    FakeSheet fake;
-    MakeSheet(&fake);
-    HWND edit = Child(fake.page, "Edit", 5, 6, 100, 12);
-    SetWindowLongPtrA(edit, GWLP_ID, 106);
-    SetupContext context = {};
-    WizardState state = {};
-    state.context = &context;
-    state.widenedPageWidth = 380;
-    GrowControl(fake.page, &state, 106, 350);
-    RECT rect = InParent(edit);
-    EXPECT_EQ(5, rect.left);
-    EXPECT_EQ(6, rect.top);
-    EXPECT_EQ(130, rect.right - rect.left);
-    EXPECT_EQ(12, rect.bottom - rect.top);
-    DestroyWindow(fake.sheet);
-}
-
 TEST(CenterWindow, CentresOnTheOwnerOrTheWorkAreaAndStaysInside)
 {
     RECT work;

@@ -21,17 +21,6 @@ TEST(ReadScriptFlag, LeadingDigitsDecideAndEmptyKeepsTheDefault)
     EXPECT_FALSE(ReadScriptFlag(NULL, "S", "one", false));
 }
 
-TEST(ReadPageTitle, NoneWhenMissingOrEmpty)
-{
-    char script[] = "[A]\r\nTitle=Hello There\r\n[B]\r\nTitle=\r\n";
-    char* title = ReadPageTitle(script, "A");
-    ASSERT_TRUE(title != NULL);
-    EXPECT_STREQ("Hello There", title);
-    GlobalFree(title);
-    EXPECT_TRUE(ReadPageTitle(script, "B") == NULL);
-    EXPECT_TRUE(ReadPageTitle(script, "C") == NULL);
-}
-
 namespace {
 
 std::string WriteTemp(const char* name, const std::string& bytes)
