@@ -19,6 +19,13 @@ make_wine_prefix() {
   WINEPREFIX=$prefix $WINE wineboot -i >/dev/null 2>&1 || true
   WINEPREFIX=$prefix $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   WINEPREFIX=$prefix $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
+  # A program that crashes ends at once instead of waiting in the debugger.
+  WINEPREFIX=$prefix $WINE reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1
+  # Drive R: is a folder of the prefix that Wine reports as a CD-ROM, for the tests of
+  # removable media.
+  mkdir -p "$prefix/cdrom"
+  ln -sfn ../cdrom "$prefix/dosdevices/r:"
+  WINEPREFIX=$prefix $WINE reg add 'HKLM\Software\Wine\Drives' /v r: /t REG_SZ /d cdrom /f >/dev/null 2>&1
   WINEPREFIX=$prefix wineserver -w
 }
 

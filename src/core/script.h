@@ -23,6 +23,10 @@ void WriteWholeFile(const char* text, const char* path, ErrorStatus* status);
 DWORD GetScriptValue(char* text, const char* section, const char* key, const char* defaultValue,
                      char* buffer, DWORD size);
 
+// The screen's vertical resolution (LOGPIXELSY) that chooses the image variants; read once per
+// lookup of an image key. Tests point it at a function of their own.
+extern int (*ScreenResolution)();
+
 // For a key: the value's length plus 1, or 0xFFFFFFFF when there is none.
 // For NULL: the size that the section's key list needs.
 DWORD GetScriptValueSize(char* text, const char* section, const char* key);
@@ -39,6 +43,8 @@ int SectionHasKeyLike(char* text, const char* section, const char* part);
 char* GetExpandedScriptValue(char* text, const char* section, const char* key);
 
 // Replaces, inserts (value given) or deletes (value NULL) an entry in the first occurrence of
-// the section; a missing section changes nothing. The text may move to a larger block.
+// the section; a missing section changes nothing. The text may move to a larger block. A new
+// entry goes after the section's last line that is not blank. The value, too, may be a string
+// id; one that cannot be loaded changes nothing.
 void SetScriptValue(char** text, const char* section, const char* key, const char* value, ErrorStatus* status);
 void SetScriptNumber(char** text, const char* section, const char* key, DWORD number, ErrorStatus* status);

@@ -4,6 +4,7 @@
 #include "core/error_status.h"
 #include "core/format.h"
 #include "core/globals.h"
+#include "core/script.h"
 #include "resources/resource.h"
 
 static void RecordWindowsVersion()
@@ -15,6 +16,19 @@ static void RecordWindowsVersion()
         IsWindowsNT = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
         OsVersion = (WORD)((version.dwMajorVersion & 0xFF) << 8 | (version.dwMinorVersion & 0xFF));
     }
+}
+
+// The second edition is named by the setup script. A script that cannot be read is the
+// driver's to report, not start-up's.
+static void ReadProductEdition(const char* scriptPath)
+{
+    char* script = ReadWholeFile(scriptPath);
+    if (!script) return;
+    char edition[32];
+    GetScriptValue(script, MAKEINTRESOURCEA(IDS_SECTION_EDITION), MAKEINTRESOURCEA(IDS_KEY_EDITION), "",
+                   edition, sizeof edition);
+    if (ParseDecimal(edition) == 4) ProductEdition = 4;
+    GlobalFree(script);
 }
 
 // Brings a running copy of setup to the front; true when there is one.
@@ -37,6 +51,7 @@ void StartUp(HINSTANCE instance, ErrorStatus* status)
 
     char scriptPath[MAX_PATH];
     LoadFormattedText(IDS_SCRIPT_PATH, scriptPath, sizeof scriptPath, status, SetupFolder);
+    if (!status->code) ReadProductEdition(scriptPath);
 
     char className[64];
     if (!status->code && LoadResString(IDS_CLASS_NAME, className, sizeof className, status)

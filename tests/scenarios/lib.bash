@@ -70,3 +70,24 @@ scenario_end() {
   echo "$SCENARIO_NAME: $FAILURES check(s) failed"
   exit 1
 }
+
+# Registry checks through Wine's reg tool: 0 when the key (and value, when given) exists.
+reg_exists() {
+  if [ $# -gt 1 ]; then $WINE reg query "$1" /v "$2" >/dev/null 2>&1; else $WINE reg query "$1" >/dev/null 2>&1; fi
+}
+
+# Imports a registry file written in regedit's format.
+reg_import() { $WINE regedit /S "$(windows_path "$1")" >/dev/null 2>&1; }
+
+# Waits until a file exists (fails after the given seconds, 20 by default).
+wait_for_file() {
+  local i
+  for i in $(seq 1 $((${2:-20} * 10))); do
+    [ -e "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+expect_gone() { if [ -e "$1" ]; then fail "$2: still there"; else pass "$2"; fi; }
+expect_there() { if [ -e "$1" ]; then pass "$2"; else fail "$2: missing"; fi; }

@@ -1,0 +1,44 @@
+// The modeless progress windows that the install and removal runs show while they work.
+//
+// The plain window is a small box with a status line and a bar; the header window takes the
+// place of the wizard that was just closed and carries the header band of the script's
+// "Progress" section. Neither can be cancelled. The run that creates a window drives it: it
+// shows it, disables the owner, sets texts, advances the bar, pumps, and destroys it.
+#pragma once
+#include <windows.h>
+
+struct SetupContext;
+
+// Shared by the install run, its header window and the copy's progress callback.
+struct ProgressRecord {
+    BYTE lastPercentage;      // the percentage last sent to the bar
+    COLORREF headerBackColor; // 0xFFFFFFFF = none
+    DWORD done;               // units (bytes) done so far
+    DWORD total;              // units of the whole run
+    HBITMAP headerBitmap;     // deleted by the install run just before it destroys the window
+    HWND window;
+    int headerHeight;         // height of the header band in pixels, 0 without an image
+    SetupContext* context;
+    WORD progressBarId;       // IDC_HEADER_PROGRESS_BAR or IDC_PLAIN_PROGRESS_BAR
+    WORD statusTextId;        // IDC_HEADER_PROGRESS_TEXT or IDC_PLAIN_PROGRESS_TEXT
+};
+
+// The plain window (template 8): centred on its owner, titled with the setup title, Cancel
+// hidden, Close greyed. None when it cannot be created.
+HWND CreatePlainProgressWindow(HWND owner);
+
+// Sets the status text, then pumps.
+void ShowProgressText(HWND window, WORD statusTextId, const char* text);
+
+// Adds the units just done (clamped to the total), moves the bar when the percentage's low
+// byte changed, then pumps. Matches the copy's progress callback: (count, record).
+void AdvanceProgress(DWORD units, void* record);
+
+// Takes every waiting message, letting the window's dialog keys work.
+void PumpProgressWindow(HWND window);
+
+// Shows the window and disables its owner; returns whether the owner had been enabled.
+BOOL ShowProgressWindow(HWND owner, HWND window);
+
+// Gives the owner back its remembered enabled state and destroys the window.
+void DestroyProgressWindow(HWND owner, HWND window, BOOL ownerWasEnabled);

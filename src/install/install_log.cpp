@@ -1,0 +1,122 @@
+#include "install/install_log.h"
+#include "install/file_ops.h"
+#include "core/error_status.h"
+#include "core/format.h"
+#include "core/globals.h"
+#include "core/script.h"
+#include "resources/resource.h"
+
+static const char FilesSection[] = "UninstallFiles";
+
+HANDLE CreateLogFile(const char* path, ErrorStatus* status)
+{
+    if (status->code) return INVALID_HANDLE_VALUE;
+    HANDLE file = CreateTargetFile(path);
+    if (file == INVALID_HANDLE_VALUE) SetStatus(status, GetLastError(), 0);
+    return file;
+}
+
+void GetScratchListPath(char* buffer)
+{
+    JoinPath(SetupFolder, "tempFile", buffer);
+}
+
+HANDLE CreateScratchList(ErrorStatus* status)
+{
+    char path[MAX_PATH];
+    GetScratchListPath(path);
+    return CreateLogFile(path, status);
+}
+
+void GetInstallLogPath(const char* installDir, char* buffer, ErrorStatus* status)
+{
+    // The string's "%s" takes the folder with its trailing backslash.
+    char folder[MAX_PATH];
+    JoinPath(installDir, "", folder);
+    LoadFormattedText(IDS_SCRIPT_PATH, buffer, MAX_PATH, status, folder);
+}
+
+HANDLE CreateInstallLog(const char* installDir, ErrorStatus* status)
+{
+    if (status->code) return INVALID_HANDLE_VALUE;
+    char path[MAX_PATH];
+    GetInstallLogPath(installDir, path, status);
+    return CreateLogFile(path, status);
+}
+
+void WriteLogLine(HANDLE file, const char* key, const char* value)
+{
+    WriteText(file, key, 0xFFFFFFFF);
+    WriteText(file, "=", 1);
+    WriteText(file, value, 0xFFFFFFFF);
+    WriteText(file, "\r\n", 2);
+}
+
+void WriteLogEntry(HANDLE file, const char* key, DWORD value)
+{
+    char number[16];
+    FormatText(number, sizeof number, "%lu", value);
+    WriteLogLine(file, key, number);
+}
+
+void NotePendingChange(PendingChange** list, const char* path, DWORD value, ErrorStatus* status)
+{
+    if (status->code) return;
+    PendingChange** link = list;
+    for (; *link; link = &(*link)->next) {
+        if (lstrcmpiA((*link)->path, path) == 0) {
+            (*link)->value = value;
+            return;
+        }
+    }
+    unsigned length = lstrlenA(path);
+    PendingChange* change = (PendingChange*)GlobalAlloc(GMEM_FIXED, sizeof(PendingChange) + length);
+    if (!change) {
+        SetStatus(status, GetLastError(), 0);
+        return;
+    }
+    change->value = value;
+    change->next = NULL;
+    CopyText(path, change->path, length + 1);
+    *link = change;
+}
+
+void NoteIfNotLogged(char* logText, PendingChange** list, const char* path, DWORD value, ErrorStatus* status)
+{
+    if (status->code) return;
+    char logged[16];
+    if (logText && GetScriptValue(logText, FilesSection, path, "", logged, sizeof logged)) return;
+    NotePendingChange(list, path, value, status);
+}
+
+void FreePendingChanges(PendingChange** list)
+{
+    while (*list) {
+        PendingChange* next = (*list)->next;
+        GlobalFree(*list);
+        *list = next;
+    }
+}
+
+void ApplyPendingChanges(char** logText, const PendingChange* list, ErrorStatus* status)
+{
+    for (const PendingChange* change = list; change && !status->code; change = change->next) {
+        if (change->value == RemoveLogEntry) {
+            SetScriptValue(logText, FilesSection, change->path, NULL, status);
+        } else {
+            char number[16];
+            FormatText(number, sizeof number, "%u", change->value);
+            SetScriptValue(logText, FilesSection, change->path, number, status);
+        }
+    }
+}
+
+void ApplyPendingChangesToLog(const char* logPath, const PendingChange* list, ErrorStatus* status)
+{
+    if (status->code || !list) return;
+    char* text = ReadWholeFile(logPath);
+    if (!text) return;
+    ApplyPendingChanges(&text, list, status);
+    if (!status->code) WriteWholeFile(text, logPath, status);
+    GlobalFree(text);
+}

@@ -1,0 +1,58 @@
+// The install log's building blocks: the log "setup.ini" in the installation folder and the
+// scratch list "tempFile" in the setup program's folder, their entry lines, and the update's
+// pending-change list that is applied to the log's "[UninstallFiles]".
+//
+// An entry line is the key, "=", the value and CR LF. The writes to an open log are not
+// checked one by one.
+#pragma once
+#include <windows.h>
+
+struct ErrorStatus;
+
+// The value that takes an entry out of the log instead of setting it.
+const DWORD RemoveLogEntry = 0xFFFFFFFF;
+
+// One noted change of an update: the flags to store for a path, or RemoveLogEntry. Each node
+// is one GlobalAlloc block sized for its path.
+struct PendingChange {
+    DWORD value;
+    PendingChange* next;
+    char path[1];  // NUL-terminated full path
+};
+
+// Creates or truncates a log file for writing (no sharing, archive attribute); a read-only
+// file is made writable and the create tried once more. INVALID_HANDLE_VALUE on failure,
+// with the system's code in the status.
+HANDLE CreateLogFile(const char* path, ErrorStatus* status);
+
+// "tempFile" in the setup program's folder (SetupFolder).
+void GetScratchListPath(char* buffer /* MAX_PATH */);
+HANDLE CreateScratchList(ErrorStatus* status);
+
+// "setup.ini" in the installation folder (given without its trailing backslash).
+void GetInstallLogPath(const char* installDir, char* buffer /* MAX_PATH */, ErrorStatus* status);
+HANDLE CreateInstallLog(const char* installDir, ErrorStatus* status);
+
+// "key=value\r\n", the value in decimal or as the text given.
+void WriteLogEntry(HANDLE file, const char* key, DWORD value);
+void WriteLogLine(HANDLE file, const char* key, const char* value);
+
+// Notes a path (compared without regard to case): a path already in the list gets the new
+// value, a new one goes at the end. A failed allocation stores the system's code.
+void NotePendingChange(PendingChange** list, const char* path, DWORD value, ErrorStatus* status);
+
+// Notes the path only when the log text (may be NULL) has no entry, or an empty one, for it
+// in "[UninstallFiles]".
+void NoteIfNotLogged(char* logText, PendingChange** list, const char* path, DWORD value,
+                     ErrorStatus* status);
+
+// Frees every node and empties the list.
+void FreePendingChanges(PendingChange** list);
+
+// Applies the list in its order to "[UninstallFiles]" of the text in memory (which may move):
+// RemoveLogEntry deletes the key, any other value sets it in decimal.
+void ApplyPendingChanges(char** logText, const PendingChange* list, ErrorStatus* status);
+
+// With a non-empty list: reads the log from disk, applies the list and writes the text back.
+// A log that cannot be read is left alone; a failed write-back stores the system's code.
+void ApplyPendingChangesToLog(const char* logPath, const PendingChange* list, ErrorStatus* status);

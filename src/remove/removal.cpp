@@ -1,0 +1,280 @@
+#include "remove/removal.h"
+#include "controls/progress_window.h"
+#include "core/error_status.h"
+#include "core/format.h"
+#include "core/script.h"
+#include "install/file_ops.h"
+#include "install/registry.h"
+#include "resources/resource.h"
+
+static const DWORD FlagMainProgram = 2;
+static const DWORD FlagComponent = 8;
+static const REGSAM AccessReadWrite = KEY_READ | KEY_WRITE;
+
+// The text after a path's last backslash; the whole text when it has none.
+static const char* NameOf(const char* path)
+{
+    const char* name = path;
+    for (const char* p = path; *p; p = CharNextA(p))
+        if (*p == '\\') name = p + 1;
+    return name;
+}
+
+static void ShowStep(HWND window, WORD textId, const char* name)
+{
+    if (!window) return;
+    char text[256];
+    LoadFormattedText(textId, text, sizeof text, NULL, name);
+    ShowProgressText(window, IDC_PLAIN_PROGRESS_TEXT, text);
+}
+
+// Leaves a path for deletion at the next restart; true when the status is clean after.
+static BOOL DeleteAtRestart(const char* path, ErrorStatus* status)
+{
+    if (!MoveFileAtRestart(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT)) SetStatus(status, GetLastError(), 0);
+    return status->code == 0;
+}
+
+// Clears a read-only attribute and tries the deletion again; true when it then went.
+static BOOL RetryWithoutReadOnly(const char* path, BOOL isFolder)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return FALSE;
+    SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    return isFolder ? RemoveDirectoryA(path) : DeleteFileA(path);
+}
+
+static BOOL RemoveFolder(const char* path, BOOL descend, ErrorStatus* status)
+{
+    if (RemoveDirectoryA(path)) return FALSE;
+    DWORD error = GetLastError();
+    if (error == ERROR_SHARING_VIOLATION) return status->code ? FALSE : DeleteAtRestart(path, status);
+    if (error != ERROR_ACCESS_DENIED) return FALSE;  // a folder that still holds files stays
+
+    if (RetryWithoutReadOnly(path, TRUE)) return FALSE;
+    if (IsFolderEmpty(path, status)) return status->code ? FALSE : DeleteAtRestart(path, status);
+    if (!descend) return FALSE;
+
+    char pattern[MAX_PATH];
+    JoinTexts(pattern, sizeof pattern, path, "\\*", (const char*)NULL);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) break;
+            if (!lstrcmpA(found.cFileName, ".") || !lstrcmpA(found.cFileName, "..")) continue;
+            char inner[MAX_PATH];
+            JoinTexts(inner, sizeof inner, path, "\\", found.cFileName, (const char*)NULL);
+            RemovePath(inner, TRUE, TRUE, status);
+        } while (!status->code && FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    if (!status->code) RemoveDirectoryA(path);
+    return FALSE;
+}
+
+BOOL RemovePath(const char* path, BOOL isFolder, BOOL descend, ErrorStatus* status)
+{
+    if (isFolder) return RemoveFolder(path, descend, status);
+    if (DeleteFileA(path)) return FALSE;
+    DWORD error = GetLastError();
+    if (error == ERROR_ACCESS_DENIED) {
+        if (RetryWithoutReadOnly(path, FALSE)) return FALSE;
+    } else if (error != ERROR_SHARING_VIOLATION) {
+        SetStatus(status, error, IDS_PLAIN_TEXT, path);
+        return FALSE;
+    }
+    return DeleteAtRestart(path, status);
+}
+
+static BOOL EndsWithExe(const char* path)
+{
+    int length = lstrlenA(path);
+    return length > 4 && !lstrcmpiA(path + length - 4, ".exe");
+}
+
+void UnregisterComponent(HWND owner, const char* path)
+{
+    if (EndsWithExe(path)) {
+        char commandLine[520];
+        FormatText(commandLine, sizeof commandLine, "\"%s\" /UnRegServer", path);
+        DWORD exitCode = 0;
+        // A program that cannot be started has no exit code to complain about.
+        if (RunAndWait(path, commandLine, &exitCode) && exitCode != 0)
+            MessageBoxById(owner, IDS_UNREGISTER_PROGRAM_FAILED, IDS_SETUP_TITLE, MB_ICONEXCLAMATION, path);
+        return;
+    }
+    HMODULE library = LoadLibraryA(path);
+    if (!library) return;
+    typedef HRESULT(STDAPICALLTYPE * EntryPoint)();
+    EntryPoint unregister = (EntryPoint)GetProcAddress(library, "DllUnregisterServer");
+    if (unregister) {
+        HRESULT result = unregister();
+        if (FAILED(result))
+            MessageBoxById(owner, IDS_UNREGISTER_DLL_FAILED, IDS_SETUP_TITLE, MB_ICONEXCLAMATION, path,
+                           (unsigned long)result);
+    }
+    FreeLibrary(library);
+}
+
+static const char* NextKey(const char* key) { return key + lstrlenA(key) + 1; }
+
+BOOL RemoveShortcuts(BOOL restart, char* log, ErrorStatus* status)
+{
+    if (status->code) return restart;
+    char* keys = NULL;
+    DWORD capacity = 0;
+    GetScriptKeyList(log, "UninstallShortcuts", &keys, &capacity, status);
+    if (status->code) {
+        if (keys) GlobalFree(keys);
+        return restart;
+    }
+
+    for (const char* path = keys; *path && !status->code; path = NextKey(path)) {
+        if (!FileExists(path, status)) {
+            status->code = 0;
+            continue;
+        }
+        if (DeleteFileA(path)) continue;
+        DWORD error = GetLastError();
+        if (error == ERROR_ACCESS_DENIED) {
+            if (RetryWithoutReadOnly(path, FALSE)) continue;
+        } else if (error != ERROR_SHARING_VIOLATION) {
+            SetStatus(status, error, IDS_PLAIN_TEXT, path);
+            continue;
+        }
+        if (DeleteAtRestart(path, status)) restart = TRUE;
+    }
+    for (const char* path = keys; *path && !status->code; path = NextKey(path)) {
+        if (FolderExists(path, status)) {
+            if (RemovePath(path, TRUE, TRUE, status)) restart = TRUE;
+        } else {
+            status->code = 0;
+        }
+    }
+    GlobalFree(keys);
+    return restart;
+}
+
+// True when the text starts with "HKLM\" in any case.
+static BOOL StartsWithMachineRoot(const char* path)
+{
+    char start[6];
+    CopyText(path, start, sizeof start);
+    return !lstrcmpiA(start, "hklm\\");
+}
+
+// The registry entries of the log: a whole key for the value "0", else one value of the key.
+static void RemoveRegistryEntries(char* log, char** keys, DWORD* capacity, ErrorStatus* status)
+{
+    GetScriptKeyList(log, "UninstallRegistry", keys, capacity, status);
+    if (status->code) return;
+    for (const char* entry = *keys; *entry && !status->code; entry = NextKey(entry)) {
+        const char* path = entry;
+        REGSAM access = AccessReadWrite;
+        if (IndexOfText(entry, "(64)") >= 0) {
+            // Counter digits, "(64)", then the path.
+            path = entry + IndexOfChar(entry, '(') + 4;
+            access |= KEY_WOW64_64KEY;
+        }
+        if (!StartsWithMachineRoot(path)) continue;
+        // A path too long for the key buffer is passed over rather than cut: a cut path could
+        // name a parent key.
+        if (lstrlenA(path + 5) > 207) continue;
+        char keyPath[208];
+        CopyText(path + 5, keyPath, sizeof keyPath);
+        char value[256];
+        GetScriptValue(log, "UninstallRegistry", entry, "", value, sizeof value);
+        if (!lstrcmpA(value, "0"))
+            DeleteRegTree(HKEY_LOCAL_MACHINE, status, access, keyPath, (const char*)NULL);
+        else
+            DeleteRegValue(HKEY_LOCAL_MACHINE, status, access, keyPath, value);
+    }
+    if (status->code) return;
+    // These two go whatever the log says.
+    DeleteRegTree(HKEY_LOCAL_MACHINE, status, AccessReadWrite, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                  MAKEINTRESOURCEA(IDS_UNINSTALL_ENTRY), (const char*)NULL);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, status, AccessReadWrite, "Software\\Corvantis Vandrel\\", (const char*)NULL);
+}
+
+// Removes every folder of the list that exists; true when one was left for restart.
+static BOOL RemoveFolders(HWND window, const char* keys, ErrorStatus* status)
+{
+    BOOL restart = FALSE;
+    for (const char* path = keys; *path && !status->code; path = NextKey(path)) {
+        ShowStep(window, IDS_REMOVING, NameOf(path));
+        if (FolderExists(path, status)) {
+            if (RemovePath(path, TRUE, TRUE, status)) restart = TRUE;
+        } else {
+            status->code = 0;
+        }
+    }
+    return restart;
+}
+
+BOOL RemoveInstallation(HWND owner, char* log, ErrorStatus* status)
+{
+    char* keys = NULL;
+    DWORD capacity = 0;
+    BOOL restart = FALSE;
+    HWND window = NULL;
+    BOOL ownerWasEnabled = FALSE;
+
+    GetScriptKeyList(log, "UninstallFiles", &keys, &capacity, status);
+    if (!status->code) {
+        window = CreatePlainProgressWindow(owner);
+        if (window) {
+            ShowWindow(GetDlgItem(window, IDC_PLAIN_PROGRESS_BAR), SW_HIDE);
+            ownerWasEnabled = ShowProgressWindow(owner, window);
+        }
+
+        // Files: the main program and components are unregistered before they go.
+        for (const char* path = keys; *path && !status->code; path = NextKey(path)) {
+            ShowStep(window, IDS_REMOVING, NameOf(path));
+            if (!FileExists(path, status)) {
+                status->code = 0;
+                continue;
+            }
+            char value[256];
+            GetScriptValue(log, "UninstallFiles", path, "", value, sizeof value);
+            DWORD flags = ParseDecimal(value);
+            if (flags & FlagMainProgram) {
+                ShowStep(window, IDS_UNREGISTERING, NameOf(path));
+                char commandLine[324];
+                FormatText(commandLine, sizeof commandLine, "\"%s\" /UnregAll", path);
+                DWORD exitCode;
+                RunAndWait(path, commandLine, &exitCode);
+            }
+            if (flags & FlagComponent) {
+                ShowStep(window, IDS_UNREGISTERING, NameOf(path));
+                UnregisterComponent(window, path);
+            }
+            if (RemovePath(path, FALSE, FALSE, status)) restart = TRUE;
+        }
+
+        // Folders listed among the files, then the folders that the install created.
+        if (RemoveFolders(window, keys, status)) restart = TRUE;
+        if (!status->code) {
+            GetScriptKeyList(log, "UninstallDirs", &keys, &capacity, status);
+            if (!status->code && RemoveFolders(window, keys, status)) restart = TRUE;
+        }
+
+        ShowStep(window, IDS_UPDATING_REGISTRY, NULL);
+        if (!status->code) RemoveRegistryEntries(log, &keys, &capacity, status);
+        ShowStep(window, IDS_REMOVING_SHORTCUTS, NULL);
+    }
+
+    restart = RemoveShortcuts(restart, log, status);
+
+    if (window) DestroyProgressWindow(owner, window, ownerWasEnabled);
+    if (keys) GlobalFree(keys);
+    if (status->code) return FALSE;
+
+    if (!restart) {
+        MessageBoxById(owner, IDS_REMOVED, IDS_SETUP_TITLE, MB_ICONINFORMATION);
+        return FALSE;
+    }
+    if (MessageBoxById(owner, IDS_RESTART_REMOVAL, IDS_SETUP_TITLE, MB_YESNO | MB_ICONQUESTION) == IDYES) return TRUE;
+    MessageBoxById(owner, IDS_REMOVAL_PUT_OFF, IDS_SETUP_TITLE, MB_ICONINFORMATION);
+    return FALSE;
+}

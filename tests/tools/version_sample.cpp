@@ -1,0 +1,2 @@
+// A program that does nothing; the tests read the version resource that it carries.
+int main() { return 0; }
