@@ -1,5 +1,5 @@
 // A stand-in for the product's libraries in tests. Its registration entry points append a line
-// to "calls.log" in its own folder and return the HRESULT written in hexadecimal in
+// to "calls.log" in its own folder (or to the file that PRODUCT_CALLS_LOG names) and return the HRESULT written in hexadecimal in
 // "<its name>.hresult" beside it (S_OK when there is none).
 #include <windows.h>
 #include <stdio.h>
@@ -15,6 +15,9 @@ static HRESULT Record(const char* entry)
     char* slash = strrchr(folder, '\\');
     if (slash) slash[1] = 0;
     snprintf(log, sizeof log, "%scalls.log", folder);
+    char elsewhere[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("PRODUCT_CALLS_LOG", elsewhere, sizeof elsewhere);
+    if (length && length < sizeof elsewhere) strcpy(log, elsewhere);
     FILE* file = fopen(log, "ab");
     if (file) {
         fprintf(file, "%s %s\n", entry, path);

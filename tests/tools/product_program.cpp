@@ -1,5 +1,5 @@
 // A stand-in for the product's programs in tests. It appends its command line to "calls.log"
-// in its own folder, waits the milliseconds written in "<its name>.sleep" beside it, and exits
+// in its own folder (or to the file that PRODUCT_CALLS_LOG names), waits the milliseconds written in "<its name>.sleep" beside it, and exits
 // with the code written in "<its name>.exitcode" (0 when there is none).
 //   product_program lock PATH SECONDS   holds PATH open without sharing; writes PATH.locked
 //                                       once it holds it
@@ -38,6 +38,9 @@ int main(int argc, char** argv)
     char* slash = strrchr(folder, '\\');
     if (slash) slash[1] = 0;
     snprintf(log, sizeof log, "%scalls.log", folder);
+    char elsewhere[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("PRODUCT_CALLS_LOG", elsewhere, sizeof elsewhere);
+    if (length && length < sizeof elsewhere) strcpy(log, elsewhere);
     FILE* file = fopen(log, "ab");
     if (file) {
         fprintf(file, "%s\n", GetCommandLineA());

@@ -202,6 +202,7 @@ static DWORD WINAPI CloseBoxWhenShown(LPVOID param)
         while ((box = FindWindowExA(NULL, box, "#32770", NULL)) != NULL) {
             DWORD pid = 0;
             if (GetWindowThreadProcessId(box, &pid) != seen->thread) continue;
+            if (!IsWindowVisible(box) || !GetDlgItem(box, 0xFFFF)) continue;  // message boxes only
             GetWindowTextA(box, seen->caption, sizeof seen->caption);
             GetDlgItemTextA(box, 0xFFFF, seen->text, sizeof seen->text);
             PostMessageA(box, WM_COMMAND, IDOK, 0);

@@ -73,6 +73,7 @@ struct BoxAnswerer {
     volatile LONG stop;
     std::vector<std::string> texts;
     std::vector<std::string> captions;
+    std::vector<HWND> owners;
     HANDLE worker;
 };
 
@@ -89,6 +90,7 @@ inline DWORD WINAPI AnswerBoxes(LPVOID param)
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
             answerer->captions.push_back(caption);
             answerer->texts.push_back(text);
+            answerer->owners.push_back(GetWindow(box, GW_OWNER));
             PostMessageA(box, WM_COMMAND, answerer->button, 0);
             // Wait for the box to go before looking for the next one.
             for (int i = 0; i < 500 && IsWindow(box); i++) Sleep(10);
@@ -105,6 +107,7 @@ inline void StartAnswering(BoxAnswerer* answerer, int button)
     answerer->stop = 0;
     answerer->texts.clear();
     answerer->captions.clear();
+    answerer->owners.clear();
     answerer->worker = CreateThread(NULL, 0, AnswerBoxes, answerer, 0, NULL);
 }
 

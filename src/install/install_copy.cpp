@@ -1,0 +1,267 @@
+#include "install/install_copy.h"
+#include "install/install_state.h"
+#include "controls/progress_window.h"
+#include "core/error_status.h"
+#include "core/format.h"
+#include "core/globals.h"
+#include "core/script.h"
+#include "install/file_ops.h"
+#include "install/install_log.h"
+#include "wizard/setup_context.h"
+#include "install/registration.h"
+#include "resources/resource.h"
+
+static const char* const FilesSection = MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES);
+static const char* const DirsSection = MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS);
+
+static const char* NextKey(const char* key) { return key + lstrlenA(key) + 1; }
+
+static DWORD EntryFlags(InstallRun* run, const char* section, const char* key)
+{
+    char value[256];
+    GetScriptValue(run->script, section, key, "", value, sizeof value);
+    return ParseDecimal(value);
+}
+
+// Source and target of an entry: the same relative path under both folders.
+static void EntryPaths(InstallRun* run, const char* key, char* source, char* target)
+{
+    JoinPath(SetupFolder, key, source);
+    JoinPath(run->context->installDir, key, target);
+}
+
+// Whether an entry stays out of this run: flag 1 on the NT family, or flag 4 with its source
+// missing. The existence test may store an unexpected lookup error (a missing folder on the
+// way to a file, for one), which ends the run.
+static BOOL IsSkipped(const char* source, DWORD flags, BOOL folder, ErrorStatus* status)
+{
+    if (IsWindowsNT && (flags & FlagSkipOnNT)) return TRUE;
+    if (!(flags & FlagOptional)) return FALSE;
+    return folder ? !FolderExists(source, status) : !FileExists(source, status);
+}
+
+static void ExamplesSource(char* folder, ErrorStatus* status)
+{
+    LoadFormattedText(IDS_EXAMPLES_PATH, folder, MAX_PATH, status, SetupFolder);
+}
+
+static BOOL WantsExamples(InstallRun* run) { return (run->context->flags & ExampleFilesFlag) != 0; }
+
+// Lists a folder's entries; the callback sees each one but "." and "..", while the status is
+// clear.
+typedef void (*EntryVisitor)(InstallRun* run, const char* folder, const WIN32_FIND_DATAA* found, void* extra,
+                             ErrorStatus* status);
+
+static void ListFolder(InstallRun* run, const char* folder, EntryVisitor visit, void* extra, ErrorStatus* status)
+{
+    char pattern[MAX_PATH];
+    JoinPath(folder, "*", pattern);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!lstrcmpA(found.cFileName, ".") || !lstrcmpA(found.cFileName, "..")) continue;
+        visit(run, folder, &found, extra, status);
+    } while (!status->code && FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+static void AddExampleSize(InstallRun*, const char*, const WIN32_FIND_DATAA* found, void* extra, ErrorStatus*)
+{
+    if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) *(DWORD*)extra += found->nFileSizeLow;
+}
+
+DWORD SumInstallSize(InstallRun* run, ErrorStatus* status)
+{
+    DWORD sum = 0;
+    char source[MAX_PATH], target[MAX_PATH];
+    for (const char* key = run->files; !status->code && *key; key = NextKey(key)) {
+        EntryPaths(run, key, source, target);
+        if (!IsSkipped(source, EntryFlags(run, FilesSection, key), FALSE, status) && !status->code)
+            sum += GetFileSizeChecked(source, status);
+    }
+    for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
+        EntryPaths(run, key, source, target);
+        if (!IsSkipped(source, EntryFlags(run, DirsSection, key), TRUE, status) && !status->code)
+            sum += GetFolderSize(source, status);
+    }
+    if (WantsExamples(run) && !status->code) {
+        ExamplesSource(source, status);
+        if (!status->code) ListFolder(run, source, AddExampleSize, &sum, status);
+    }
+    return sum;
+}
+
+// Copies one file over its target; a target in use or denied is replaced at the next
+// restart instead. Failures are in the status.
+static void CopyInstalledFile(InstallRun* run, const char* source, const char* target, ErrorStatus* status)
+{
+    if (CopyOrReplaceAtRestart(source, target, NULL, TRUE, AdvanceProgress, &run->progress, status))
+        run->restart = TRUE;
+}
+
+// A file of the install: its line in the fresh log, or a pending change when the installed
+// log does not list it yet.
+static void RecordFile(InstallRun* run, const char* target, DWORD value, ErrorStatus* status)
+{
+    if (status->code) return;
+    if (run->update)
+        NoteIfNotLogged(run->logText, &run->pending, target, value, status);
+    else
+        WriteLogEntry(run->log, target, value);
+}
+
+// The main program registers itself and the chosen file types.
+static void StartMainProgram(InstallRun* run, const char* target)
+{
+    char commandLine[600];
+    JoinTexts(commandLine, sizeof commandLine, "\"", target, "\" /RegServer /filetypes ", run->context->fileTypes,
+              (const char*)NULL);
+    DWORD exitCode;
+    RunAndWait(target, commandLine, &exitCode);
+}
+
+void InstallFileEntries(InstallRun* run, ErrorStatus* status)
+{
+    char source[MAX_PATH], target[MAX_PATH];
+    for (const char* key = run->files; !status->code && *key; key = NextKey(key)) {
+        DWORD flags = EntryFlags(run, FilesSection, key);
+        EntryPaths(run, key, source, target);
+        if (IsWindowsNT && (flags & FlagSkipOnNT)) {
+            AdvanceProgress(0, &run->progress);
+            continue;
+        }
+        ShowInstallStep(run, IDS_INSTALLING, key);
+        if ((flags & FlagOptional) && !FileExists(source, status)) {
+            AdvanceProgress(0, &run->progress);
+            continue;
+        }
+
+        CopyInstalledFile(run, source, target, status);
+        if (run->update && !status->code && RemoveOnInstall(run->script, run->context, key, &run->pending, status))
+            run->restart = TRUE;
+        RecordFile(run, target, flags, status);
+
+        if ((flags & FlagMainProgram) && !status->code) {
+            CopyText(source, run->mainSource, sizeof run->mainSource);
+            CopyText(target, run->mainTarget, sizeof run->mainTarget);
+            if (!run->update) {
+                ShowInstallStep(run, IDS_REGISTERING, key);
+                StartMainProgram(run, target);
+            }
+        }
+        if ((flags & FlagComponent) && !status->code) {
+            ShowInstallStep(run, IDS_REGISTERING, key);
+            RegisterComponent(run->progress.window ? run->progress.window : run->owner, target);
+        }
+        AdvanceProgress(0, &run->progress);
+    }
+}
+
+// One folder of a tree: relative path and the entry's flags. Programs and components inside
+// a tree are copied like any file: nothing is started or registered.
+struct TreeCopy {
+    const char* relative;
+    DWORD flags;
+};
+
+static void CopyTree(InstallRun* run, const char* relative, DWORD flags, ErrorStatus* status);
+
+static void CopyTreeEntry(InstallRun* run, const char* sourceFolder, const WIN32_FIND_DATAA* found, void* extra,
+                          ErrorStatus* status)
+{
+    const TreeCopy* tree = (const TreeCopy*)extra;
+    char relative[MAX_PATH], target[MAX_PATH];
+    JoinPath(tree->relative, found->cFileName, relative);
+    JoinPath(run->context->installDir, relative, target);
+
+    if (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        CopyTree(run, relative, tree->flags, status);
+        if (status->code) return;
+        // After all of its contents, so that inner folders come before outer ones.
+        WriteLogEntry(run->scratch, target, tree->flags);
+        if (run->update) NoteIfNotLogged(run->logText, &run->pending, target, 0, status);
+        return;
+    }
+    char source[MAX_PATH];
+    JoinPath(sourceFolder, found->cFileName, source);
+    CopyInstalledFile(run, source, target, status);
+    RecordFile(run, target, tree->flags, status);
+}
+
+static void CopyTree(InstallRun* run, const char* relative, DWORD flags, ErrorStatus* status)
+{
+    ShowInstallStep(run, IDS_INSTALLING, relative);
+    char source[MAX_PATH], target[MAX_PATH];
+    EntryPaths(run, relative, source, target);
+    CreateFolderPath(NULL, target, status);
+    if (status->code) return;
+
+    TreeCopy tree = { relative, flags };
+    ListFolder(run, source, CopyTreeEntry, &tree, status);
+    // A subfolder noted here as the top of its own copy is set to 0 by its parent afterwards.
+    if (run->update) NoteIfNotLogged(run->logText, &run->pending, target, 4, status);
+}
+
+void InstallFolderEntries(InstallRun* run, ErrorStatus* status)
+{
+    char source[MAX_PATH], target[MAX_PATH];
+    for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
+        DWORD flags = EntryFlags(run, DirsSection, key);
+        EntryPaths(run, key, source, target);
+        if (IsSkipped(source, flags, TRUE, status) || status->code) continue;
+        CopyTree(run, key, flags, status);
+    }
+}
+
+static void CopyExampleFile(InstallRun* run, const char* sourceFolder, const WIN32_FIND_DATAA* found, void* extra,
+                            ErrorStatus* status)
+{
+    if (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
+    char source[MAX_PATH], target[MAX_PATH];
+    JoinPath(sourceFolder, found->cFileName, source);
+    JoinPath((const char*)extra, found->cFileName, target);
+    ShowInstallStep(run, IDS_INSTALLING, found->cFileName);
+    CopyInstalledFile(run, source, target, status);
+    if (!run->update && !status->code) WriteLogEntry(run->log, target, 0);
+}
+
+void InstallExampleFiles(InstallRun* run, ErrorStatus* status)
+{
+    if (status->code || !WantsExamples(run)) return;
+    char source[MAX_PATH], target[MAX_PATH];
+    JoinPath(run->context->installDir, "Examples", target);
+    BOOL created = CreateFolderPath(NULL, target, status);
+    if (created && !run->update && !status->code) WriteLogEntry(run->log, target, 0);
+    ExamplesSource(source, status);
+    if (!status->code) ListFolder(run, source, CopyExampleFile, target, status);
+}
+
+void FinishLogFolders(InstallRun* run, ErrorStatus* status)
+{
+    if (run->scratch != INVALID_HANDLE_VALUE) {
+        CloseHandle(run->scratch);
+        run->scratch = INVALID_HANDLE_VALUE;
+    }
+    if (status->code || run->update) return;
+
+    WriteLogEntry(run->log, run->logPath, 0);
+    WriteText(run->log, "\r\n[UninstallDirs]\r\n", 0xFFFFFFFF);
+
+    char path[MAX_PATH];
+    GetScratchListPath(path);
+    char* lines = ReadWholeFile(path);
+    if (lines) {
+        WriteText(run->log, lines, 0xFFFFFFFF);
+        GlobalFree(lines);
+    }
+
+    char source[MAX_PATH], target[MAX_PATH], value[256];
+    for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
+        GetScriptValue(run->script, DirsSection, key, "", value, sizeof value);
+        EntryPaths(run, key, source, target);
+        if (IsSkipped(source, ParseDecimal(value), TRUE, status) || status->code) continue;
+        WriteLogLine(run->log, target, value);
+    }
+    WriteLogEntry(run->log, run->context->installDir, 0);
+}

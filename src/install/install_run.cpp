@@ -1,0 +1,193 @@
+#include "install/install_run.h"
+#include <shlobj.h>
+#include <commctrl.h>
+#include "controls/progress_window.h"
+#include "core/error_status.h"
+#include "core/format.h"
+#include "core/script.h"
+#include "install/disk_space.h"
+#include "install/file_ops.h"
+#include "install/install_copy.h"
+#include "install/install_log.h"
+#include "install/install_state.h"
+#include "install/registry.h"
+#include "install/uninstall_entry.h"
+#include "wizard/setup_context.h"
+#include "install/shortcuts.h"
+#include "resources/resource.h"
+
+static const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+void ShowInstallStep(InstallRun* run, WORD textId, const char* name)
+{
+    if (!run->progress.window) return;
+    char text[256];
+    LoadFormattedText(textId, text, sizeof text, NULL, name);
+    ShowProgressText(run->progress.window, run->progress.statusTextId, text);
+}
+
+// The window that owns the run's warnings: the progress window while there is one.
+static HWND WarningOwner(InstallRun* run) { return run->progress.window ? run->progress.window : run->owner; }
+
+// An update over the earlier release: its uninstall entry goes, and the program folder takes
+// the current product title.
+static void ForgetEarlierRelease(InstallRun* run, ErrorStatus* status)
+{
+    if (!run->earlierRelease) return;
+    DeleteRegTree(HKEY_LOCAL_MACHINE, status, KEY_READ | KEY_WRITE, UninstallKey,
+                  MAKEINTRESOURCEA(IDS_EARLIER_UNINSTALL_ENTRY), (const char*)NULL);
+    if (!status->code)
+        LoadResString(IDS_UNINSTALL_ENTRY, run->context->programFolder, sizeof run->context->programFolder, status);
+}
+
+// A fresh install starts its log; an update reads the installed one, which may be missing.
+static void OpenInstallLog(InstallRun* run, ErrorStatus* status)
+{
+    GetInstallLogPath(run->context->installDir, run->logPath, status);
+    if (status->code) return;
+    if (run->update) {
+        run->logText = ReadWholeFile(run->logPath);
+        return;
+    }
+    run->log = CreateLogFile(run->logPath, status);
+    if (!status->code) WriteText(run->log, "[UninstallFiles]\r\n", 0xFFFFFFFF);
+}
+
+// The header window takes the wizard's place when the wizard's rectangle is known and the
+// script names a header image; updates and every other case get the plain box.
+static void OpenProgressWindow(InstallRun* run, ErrorStatus* status)
+{
+    if (status->code) return;
+    char image[MAX_PATH] = "";
+    if (!IsRectEmpty(&run->context->wizardRect) && !run->update)
+        GetScriptValue(run->script, "Progress", "headerimage", "", image, sizeof image);
+    ProgressRecord* record = &run->progress;
+    record->statusTextId = IDC_PLAIN_PROGRESS_TEXT;
+    record->progressBarId = IDC_PLAIN_PROGRESS_BAR;
+    if (image[0]) {
+        // header window: CreateHeaderProgressWindow(run->owner, record), with its text 102 and
+        // bar 103, belongs here once it is in; until then the plain box stands in for it.
+    }
+    record->window = CreatePlainProgressWindow(run->owner);
+    if (record->window) run->ownerWasEnabled = ShowProgressWindow(run->owner, record->window);
+}
+
+static void StartProgressBar(InstallRun* run, DWORD total)
+{
+    ProgressRecord* record = &run->progress;
+    record->done = 0;
+    record->total = total;
+    record->lastPercentage = 0;
+    if (!record->window) return;
+    SendDlgItemMessageA(record->window, record->progressBarId, PBM_SETPOS, 0, 0);
+    SendDlgItemMessageA(record->window, record->progressBarId, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+}
+
+// The uninstall entry, its line in a fresh log, and the program folder for the next update.
+static void WriteRegistryValues(InstallRun* run, ErrorStatus* status)
+{
+    if (status->code) return;
+    ShowInstallStep(run, IDS_UPDATING_REGISTRY, NULL);
+    if (!run->update) {
+        char title[256];
+        LoadResString(IDS_UNINSTALL_ENTRY, title, sizeof title, status);
+        WriteText(run->log, "\r\n[UninstallRegistry]\r\nHKLM\\", 0xFFFFFFFF);
+        WriteText(run->log, UninstallKey, 0xFFFFFFFF);
+        WriteText(run->log, "\\", 1);
+        WriteLogEntry(run->log, title, 0);
+    }
+    WriteUninstallEntry(run->context->installDir, run->mainSource, run->mainTarget, status);
+    if (!run->update || run->earlierRelease) WriteProgramFolder(run->context->programFolder, status);
+}
+
+// Closing steps, taken on every path: the shell hears of the folder, COM ends, the window
+// goes, the log is closed (and deleted after a failed fresh install) or written back.
+static void CloseRun(InstallRun* run, ErrorStatus* status)
+{
+    SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHA, run->context->installDir, NULL);
+    if (run->comStarted) CoUninitialize();
+    if (run->progress.headerBitmap) DeleteObject(run->progress.headerBitmap);
+    run->progress.headerBitmap = NULL;
+
+    if (run->progress.window) DestroyProgressWindow(run->owner, run->progress.window, run->ownerWasEnabled);
+    run->progress.window = NULL;
+
+    if (run->scratch != INVALID_HANDLE_VALUE) CloseHandle(run->scratch);
+    if (!run->update) {
+        if (run->log != INVALID_HANDLE_VALUE) {
+            CloseHandle(run->log);
+            // A failed installation leaves no log behind; the removal run then has nothing to read.
+            if (status->code) DeleteFileA(run->logPath);
+        }
+    } else if (!status->code && run->logText) {
+        WriteWholeFile(run->logText, run->logPath, status);
+    }
+    if (run->logText) GlobalFree(run->logText);
+    FreePendingChanges(&run->pending);
+    if (run->files) GlobalFree(run->files);
+    if (run->dirs) GlobalFree(run->dirs);
+}
+
+// The last word to the user: success, or the restart question and, on No, when the rest
+// happens. 1 when Windows is to be restarted now.
+static int TellOutcome(InstallRun* run)
+{
+    if (!run->restart) {
+        MessageBoxById(run->owner, run->update ? IDS_UPDATED : IDS_INSTALLED, IDS_SETUP_TITLE, MB_ICONINFORMATION);
+        return 0;
+    }
+    if (MessageBoxById(run->owner, run->update ? IDS_RESTART_UPDATE : IDS_RESTART_INSTALL, IDS_SETUP_TITLE,
+                       MB_YESNO | MB_ICONQUESTION) == IDYES)
+        return 1;
+    MessageBoxById(run->owner, run->update ? IDS_UPDATE_PUT_OFF : IDS_INSTALL_PUT_OFF, IDS_SETUP_TITLE,
+                   MB_ICONINFORMATION);
+    return 0;
+}
+
+int RunInstall(HWND owner, char* script, BOOL update, SetupContext* context, ErrorStatus* status,
+               BOOL earlierRelease)
+{
+    InstallRun run;
+    ZeroMemory(&run, sizeof run);
+    run.owner = owner;
+    run.script = script;
+    run.update = update;
+    run.earlierRelease = earlierRelease;
+    run.context = context;
+    run.scratch = INVALID_HANDLE_VALUE;
+    run.log = INVALID_HANDLE_VALUE;
+    run.progress.headerBackColor = 0xFFFFFFFF;
+    run.progress.context = context;
+
+    ForgetEarlierRelease(&run, status);
+    run.scratch = CreateScratchList(status);
+    GetScriptKeyList(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES), &run.files, &run.filesCapacity, status);
+    GetScriptKeyList(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS), &run.dirs, &run.dirsCapacity, status);
+    OpenInstallLog(&run, status);
+    OpenProgressWindow(&run, status);
+
+    DWORD total = SumInstallSize(&run, status);
+    if (!update) CheckDiskSpace(WarningOwner(&run), context->installDir, total, status);
+    StartProgressBar(&run, total);
+
+    InstallFileEntries(&run, status);
+    InstallFolderEntries(&run, status);
+    InstallExampleFiles(&run, status);
+    if (update) {
+        ApplyPendingChangesToLog(run.logPath, run.pending, status);
+        FreePendingChanges(&run.pending);
+    }
+    FinishLogFolders(&run, status);
+    if (update && !status->code) {
+        // The shortcuts are recorded in the log as it now stands on disk.
+        if (run.logText) GlobalFree(run.logText);
+        run.logText = ReadWholeFile(run.logPath);
+    }
+    WriteRegistryValues(&run, status);
+    CreateShortcuts(&run.progress, script, context, update, earlierRelease, run.log, update ? &run.logText : NULL,
+                    &run.restart, &run.comStarted, status);
+
+    CloseRun(&run, status);
+    if (status->code) return 0;
+    return TellOutcome(&run);
+}

@@ -1,0 +1,39 @@
+// The state of one install run, shared by the units that carry out its steps: the run itself
+// (install_run.cpp) and its copying stage (install_copy.cpp).
+#pragma once
+#include <windows.h>
+#include "controls/progress_window.h"
+#include "install/install_log.h"
+
+struct SetupContext;
+
+struct InstallRun {
+    HWND owner;              // the main window; disabled while the progress window exists
+    char* script;            // the setup script
+    BOOL update;             // 0 = fresh install, 1 = update of an installed copy
+    BOOL earlierRelease;     // the installed copy is registered under the earlier release's title
+    SetupContext* context;
+
+    char* files;             // the "InstallFiles" key list
+    DWORD filesCapacity;
+    char* dirs;              // the "InstallDirs" key list
+    DWORD dirsCapacity;
+
+    HANDLE scratch;          // the scratch list, INVALID_HANDLE_VALUE once closed
+    HANDLE log;              // fresh install: the open install log, else INVALID_HANDLE_VALUE
+    char logPath[MAX_PATH];  // "setup.ini" in the installation folder
+    char* logText;           // update: the installed log as read (may be NULL)
+    PendingChange* pending;  // update: changes to the log's "[UninstallFiles]"
+
+    ProgressRecord progress; // its window is NULL when no progress window could be made
+    BOOL ownerWasEnabled;
+
+    BOOL restart;            // something waits for the next start of Windows
+    BOOL comStarted;         // CoInitialize succeeded for the shortcuts
+    char mainSource[MAX_PATH];  // the main program (flag 2), empty until one is installed
+    char mainTarget[MAX_PATH];
+};
+
+// Shows a step's text ("Installing %s..." and the like) in the progress window, if there is
+// one, and lets waiting messages through.
+void ShowInstallStep(InstallRun* run, WORD textId, const char* name);
