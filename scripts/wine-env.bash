@@ -22,6 +22,12 @@ make_wine_prefix() {
   WINEPREFIX=$prefix $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
   # A program that crashes ends at once instead of waiting in the debugger.
   WINEPREFIX=$prefix $WINE reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1
+  # Wine links the user's Desktop, Documents and the like to the host's home folder; programs
+  # under test must not write there, nor see each other's files through it.
+  local link
+  for link in "$prefix"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm -f "$link"; mkdir -p "$link"; fi
+  done
   # Drive R: is a folder of the prefix that Wine reports as a CD-ROM, for the tests of
   # removable media.
   mkdir -p "$prefix/cdrom"

@@ -1,26 +1,16 @@
 #include "controls/progress_window.h"
 #include <commctrl.h>
+#include <richedit.h>
 #include "core/error_status.h"
+#include "core/format.h"
 #include "core/globals.h"
+#include "core/script.h"
 #include "resources/resource.h"
+#include "wizard/rich_text.h"
+#include "wizard/setup_context.h"
+#include "wizard/window_helpers.h"
 
-// Centres a window over its owner (or the screen), kept inside the work area.
-static void CenterOverOwner(HWND window)
-{
-    RECT box, area, over;
-    GetWindowRect(window, &box);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    HWND owner = GetWindow(window, GW_OWNER);
-    if (!owner || IsIconic(owner) || !GetWindowRect(owner, &over)) over = area;
-    int width = box.right - box.left, height = box.bottom - box.top;
-    int x = over.left + (over.right - over.left - width) / 2;
-    int y = over.top + (over.bottom - over.top - height) / 2;
-    if (x + width > area.right) x = area.right - width;
-    if (y + height > area.bottom) y = area.bottom - height;
-    if (x < area.left) x = area.left;
-    if (y < area.top) y = area.top;
-    SetWindowPos(window, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+static const char* ProgressSection = "Progress";
 
 static void MakeUncancellable(HWND window)
 {
@@ -31,12 +21,160 @@ static void MakeUncancellable(HWND window)
 static INT_PTR CALLBACK PlainProgressProc(HWND window, UINT message, WPARAM, LPARAM)
 {
     if (message != WM_INITDIALOG) return FALSE;
-    CenterOverOwner(window);
+    CenterWindow(window);
     char title[256];
     LoadResString(IDS_SETUP_TITLE, title, sizeof title, NULL);
     SetWindowTextA(window, title);
     MakeUncancellable(window);
     return TRUE;
+}
+
+// Moves every child whose top lies above the given line down by dy.
+static void MoveChildrenAbove(HWND window, int line, int dy)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        RectInParent(child, &rect);
+        if (rect.top < line) SetWindowPos(child, NULL, rect.left, rect.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+}
+
+// A control keeps its left, top and bottom; its right edge moves by dx.
+static void WidenControl(HWND window, int id, int dx)
+{
+    HWND control = GetDlgItem(window, id);
+    RECT rect;
+    RectInParent(control, &rect);
+    SetWindowPos(control, NULL, 0, 0, rect.right - rect.left + dx, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+// The header band: the section's image at the top right, a separator under it, the rich-text
+// header to its left.
+static void SetUpHeaderBand(HWND window, ProgressRecord* record, char* script)
+{
+    char value[256];
+    GetScriptValue(script, ProgressSection, "headerimage", "", value, sizeof value);
+    if (value[0])
+        record->headerBitmap = (HBITMAP)LoadImageA(NULL, value, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    if (!record->headerBitmap) return;
+
+    record->headerBackColor = 0xFFFFFFFF;
+    if (GetScriptValue(script, ProgressSection, "HeaderBackColor", "", value, sizeof value))
+        record->headerBackColor = ParseDecimal(value);
+    BITMAP bitmap;
+    GetObjectA(record->headerBitmap, sizeof bitmap, &bitmap);
+
+    RECT divider, client, status;
+    RectInParent(GetDlgItem(window, IDC_HEADER_PROGRESS_DIVIDER), &divider);
+    MoveChildrenAbove(window, divider.top, bitmap.bmHeight + 2);
+    GetClientRect(window, &client);
+    CreateWindowExA(WS_EX_STATICEDGE | WS_EX_NOPARENTNOTIFY, "Static", "", WS_CHILD | WS_VISIBLE | SS_SUNKEN, 0,
+                    bitmap.bmHeight, client.right, 2, window, NULL, AppInstance, NULL);
+    record->headerHeight = bitmap.bmHeight;
+
+    DWORD left = 0, top = 0, right = 0, bottom = 0;
+    if (GetScriptValue(script, ProgressSection, "HeaderRTFMargins", "", value, sizeof value))
+        ParseFourNumbers(value, &left, &top, &right, &bottom);
+    if (!GetScriptValue(script, ProgressSection, "HeaderRTF", "", value, sizeof value)) return;
+    RectInParent(GetDlgItem(window, IDC_HEADER_PROGRESS_TEXT), &status);
+    HWND rich = CreateRichTextControl(&record->context->richEditModule, value, (int)left + status.left, (int)top,
+                                      client.right - (int)left - (int)right - status.left - bitmap.bmWidth,
+                                      bitmap.bmHeight - (int)top - (int)bottom, window);
+    if (rich && record->headerBackColor != 0xFFFFFFFF)
+        SendMessageA(rich, EM_SETBKGNDCOLOR, 0, record->headerBackColor);
+}
+
+// The section's DividerText, centred on the divider line at the section's offset; a negative x
+// offset stands for the status text's left edge.
+static void PlaceDividerText(HWND window, char* script)
+{
+    char text[256], value[64];
+    if (!GetScriptValue(script, ProgressSection, "DividerText", "", text, sizeof text)) return;
+    POINT offset = { 0, 0 };
+    if (GetScriptValue(script, ProgressSection, "DividerTextOffset", "", value, sizeof value)) ParsePoint(value, &offset);
+    RECT divider, status;
+    RectInParent(GetDlgItem(window, IDC_HEADER_PROGRESS_DIVIDER), &divider);
+    RectInParent(GetDlgItem(window, IDC_HEADER_PROGRESS_TEXT), &status);
+
+    HWND label = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0, window, NULL,
+                                 AppInstance, NULL);
+    HFONT font = (HFONT)SendMessageA(window, WM_GETFONT, 0, 0);
+    SendMessageA(label, WM_SETFONT, (WPARAM)font, TRUE);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent = { 0, 0 };
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    int x = offset.x < 0 ? status.left : offset.x;
+    SetWindowPos(label, NULL, x, divider.top - extent.cy / 2 + offset.y, extent.cx, extent.cy, SWP_NOZORDER);
+}
+
+static INT_PTR CALLBACK HeaderProgressProc(HWND window, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        ProgressRecord* record = (ProgressRecord*)lParam;
+        SetWindowLongPtrA(window, DWLP_USER, (LONG_PTR)record);
+        SetupContext* context = record->context;
+        RECT before, after;
+        GetClientRect(window, &before);
+
+        // Stand where the wizard stood, the divider line where its divider was.
+        const RECT* place = &context->wizardRect;
+        MoveWindow(window, place->left, place->top, place->right - place->left, place->bottom - place->top, TRUE);
+        const RECT* divider = &context->dividerRect;
+        MoveWindow(GetDlgItem(window, IDC_HEADER_PROGRESS_DIVIDER), divider->left, divider->top,
+                   divider->right - divider->left, divider->bottom - divider->top, TRUE);
+        GetClientRect(window, &after);
+        WidenControl(window, IDC_HEADER_PROGRESS_BAR, after.right - before.right);
+        WidenControl(window, IDC_HEADER_PROGRESS_TEXT, after.right - before.right);
+
+        char* title = GetExpandedScriptValue(context->script, ProgressSection, "Title");
+        if (title) {
+            SetWindowTextA(window, title);
+            GlobalFree(title);
+        } else {
+            char setupTitle[256];
+            LoadResString(IDS_SETUP_TITLE, setupTitle, sizeof setupTitle, NULL);
+            SetWindowTextA(window, setupTitle);
+        }
+        MakeUncancellable(window);
+        SetUpHeaderBand(window, record, context->script);
+        PlaceDividerText(window, context->script);
+        return TRUE;
+    }
+    if (message == WM_PAINT) {
+        ProgressRecord* record = (ProgressRecord*)GetWindowLongPtrA(window, DWLP_USER);
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        RECT band;
+        GetClientRect(window, &band);
+        band.bottom = record ? record->headerHeight : 0;
+        if (record && record->headerBackColor != 0xFFFFFFFF) {
+            HBRUSH brush = CreateSolidBrush(record->headerBackColor);
+            FillRect(dc, &band, brush);
+            DeleteObject(brush);
+        }
+        if (record && record->headerBitmap) {
+            BITMAP bitmap;
+            GetObjectA(record->headerBitmap, sizeof bitmap, &bitmap);
+            HDC memory = CreateCompatibleDC(dc);
+            HGDIOBJ old = SelectObject(memory, record->headerBitmap);
+            BitBlt(dc, band.right - bitmap.bmWidth, 0, bitmap.bmWidth, bitmap.bmHeight, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+        }
+        EndPaint(window, &paint);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HWND CreateHeaderProgressWindow(HWND owner, ProgressRecord* record)
+{
+    record->headerBackColor = 0xFFFFFFFF;
+    return CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_PROGRESS_HEADER), owner, HeaderProgressProc,
+                              (LPARAM)record);
 }
 
 HWND CreatePlainProgressWindow(HWND owner)

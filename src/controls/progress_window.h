@@ -27,6 +27,12 @@ struct ProgressRecord {
 // hidden, Close greyed. None when it cannot be created.
 HWND CreatePlainProgressWindow(HWND owner);
 
+// The header window (template 14): placed where the wizard stood (wizardRect, its divider line on
+// dividerRect), captioned by [Progress] Title, with the section's header image, back colour,
+// rich-text header and divider label. The record becomes the window's DWLP_USER; its header
+// bitmap, back colour and header height are filled here. None when it cannot be created.
+HWND CreateHeaderProgressWindow(HWND owner, ProgressRecord* record);
+
 // Sets the status text, then pumps.
 void ShowProgressText(HWND window, WORD statusTextId, const char* text);
 

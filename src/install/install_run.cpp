@@ -64,11 +64,14 @@ static void OpenProgressWindow(InstallRun* run, ErrorStatus* status)
     ProgressRecord* record = &run->progress;
     record->statusTextId = IDC_PLAIN_PROGRESS_TEXT;
     record->progressBarId = IDC_PLAIN_PROGRESS_BAR;
+    record->context = run->context;
     if (image[0]) {
-        // header window: CreateHeaderProgressWindow(run->owner, record), with its text 102 and
-        // bar 103, belongs here once it is in; until then the plain box stands in for it.
+        record->statusTextId = IDC_HEADER_PROGRESS_TEXT;
+        record->progressBarId = IDC_HEADER_PROGRESS_BAR;
+        record->window = CreateHeaderProgressWindow(run->owner, record);
+    } else {
+        record->window = CreatePlainProgressWindow(run->owner);
     }
-    record->window = CreatePlainProgressWindow(run->owner);
     if (record->window) run->ownerWasEnabled = ShowProgressWindow(run->owner, record->window);
 }
 

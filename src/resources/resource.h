@@ -5,6 +5,73 @@
 #define IDI_SETUP 1
 #define IDR_MESSAGE_TABLE 1
 
+// Dialog templates
+#define IDD_REMOVAL_WELCOME 1
+#define IDD_AGREEMENT_DIALOG 2
+#define IDD_CLASSIC_DESTINATION 3
+#define IDD_WELCOME 4
+#define IDD_UPDATE_OR_REMOVE 5
+#define IDD_PROGRAM_FOLDER 6
+#define IDD_FILE_TYPES 11
+#define IDD_AGREEMENT_PAGE 12
+#define IDD_COMBINED_DESTINATION 13
+
+// Controls of the Welcome pages (templates 4, 1 and 5)
+#define IDC_WELCOME_HEADING 101
+#define IDC_WELCOME_TEXT 102
+#define IDC_WELCOME_EXIT_TEXT 103
+#define IDC_WELCOME_ICON 104
+#define IDC_CHOICE_UPDATE_TEXT 102
+#define IDC_CHOICE_REMOVE_TEXT 103
+#define IDC_CHOICE_EXIT_TEXT 104
+#define IDC_CHOICE_UPDATE 105
+#define IDC_CHOICE_REMOVE 106
+
+// Controls of the licence agreement (page 12, dialog 2)
+#define IDC_AGREEMENT_TEXT 101
+#define IDC_AGREEMENT_ACCEPT 102
+#define IDC_AGREEMENT_DIALOG_TEXT 26
+#define IDC_AGREEMENT_QUESTION 102
+
+// Controls of the combined destination page (template 13)
+#define IDC_DEST_FOR_LABEL 101
+#define IDC_DEST_ALL_USERS 102
+#define IDC_DEST_ONLY_ME 103
+#define IDC_DEST_PATH_LABEL 105
+#define IDC_DEST_PATH 106
+#define IDC_DEST_BROWSE 107
+#define IDC_DEST_DESKTOP 108
+#define IDC_DEST_EXAMPLES 111
+
+// Controls of the classic destination page (template 3)
+#define IDC_CLASSIC_INTRO 101
+#define IDC_CLASSIC_BROWSE 102
+#define IDC_CLASSIC_CANCEL_TEXT 103
+#define IDC_CLASSIC_PATH 104
+#define IDC_CLASSIC_EXAMPLES 105
+#define IDC_CLASSIC_NEXT_TEXT 106
+#define IDC_CLASSIC_FOR_LABEL 107
+#define IDC_CLASSIC_ALL_USERS 108
+#define IDC_CLASSIC_ONLY_ME 109
+
+// Controls of the program-folder page (template 6)
+#define IDC_FOLDER_NAME 101
+#define IDC_FOLDER_LIST 102
+#define IDC_FOLDER_ICON 103
+#define IDC_FOLDER_INTRO 104
+#define IDC_FOLDER_NAME_LABEL 105
+#define IDC_FOLDER_LIST_LABEL 106
+
+// Controls of the file-types page (template 11)
+#define IDC_TYPES_INTRO 101
+#define IDC_TYPES_LIST 102
+#define IDC_TYPES_SELECT_ALL 103
+#define IDC_TYPES_CLEAR_ALL 104
+#define IDC_TYPES_DEFAULT 105
+
+// The sheet's own Next button
+#define IDC_SHEET_NEXT 0x3024
+
 // String table
 #define IDS_CLASS_NAME 1
 #define IDS_ASK_CREATE_FOLDER 2

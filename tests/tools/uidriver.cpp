@@ -8,12 +8,18 @@
 //   windows CLASS TITLE               list top-level windows: handle, pid, flags, class, title
 //   count CLASS                       number of top-level windows of a class
 //   info HWND                         class, title, visible, enabled, minimised, pid
-//   controls HWND                     every child: id, class, visible, enabled, text
+//   controls HWND                     every child: id, class, visible, enabled, text and its
+//                                      rectangle in HWND's client area
 //   text HWND ID                      a control's text (ID 0 = the window's own)
 //   set-text HWND ID TEXT             set a control's text (with WM_SETTEXT)
 //   click HWND ID                     post a click to a button
 //   check HWND ID 0|1                 click a check box until it has that state
 //   sheet HWND back|next|finish|cancel  press a property-sheet button
+//   close HWND                        post WM_CLOSE to a window (its close box)
+//   key HWND ID VK                    post a key press (virtual-key code) to a control
+//   page SHEET                        the property sheet's current page: its handle
+//   rect HWND [ID]                    window and client rectangles in screen coordinates; with
+//                                      an ID, the control's rectangle in the window's client area
 //   answer BUTTON-ID [MS] [PID]       wait for a message box, print caption and text, press a button
 //   make-window CLASS TITLE MS        create a top-level window of that class and keep it for MS
 //   wait-gone HWND [MS]               wait until a window is destroyed
@@ -103,7 +109,7 @@ static void PrintEscaped(const char* text)
     }
 }
 
-static BOOL CALLBACK PrintControl(HWND control, LPARAM)
+static BOOL CALLBACK PrintControl(HWND control, LPARAM param)
 {
     char className[256], text[4096];
     GetClassNameA(control, className, sizeof className);
@@ -111,7 +117,10 @@ static BOOL CALLBACK PrintControl(HWND control, LPARAM)
     printf("%d\t%s\t%d\t%d\t", GetDlgCtrlID(control), className, IsWindowVisible(control) ? 1 : 0,
            IsWindowEnabled(control) ? 1 : 0);
     PrintEscaped(text);
-    putchar('\n');
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(NULL, (HWND)param, (POINT*)&rect, 2);
+    printf("\t%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom);
     return TRUE;
 }
 
@@ -314,7 +323,7 @@ int main(int argc, char** argv)
     if (!strcmp(command, "controls") && argc >= 3) {
         HWND window = ParseWindow(argv[2]);
         if (!IsWindow(window)) return 1;
-        EnumChildWindows(window, PrintControl, 0);
+        EnumChildWindows(window, PrintControl, (LPARAM)window);
         return 0;
     }
 
@@ -369,6 +378,54 @@ int main(int argc, char** argv)
         else return Usage();
         if (!IsWindow(sheet)) return 1;
         PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+        return 0;
+    }
+
+    if (!strcmp(command, "close") && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        if (!IsWindow(window)) return 1;
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+
+    if (!strcmp(command, "key") && argc >= 5) {
+        HWND control = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
+        if (!control) return 1;
+        WPARAM key = (WPARAM)strtoul(argv[4], NULL, 0);
+        LPARAM scan = (LPARAM)MapVirtualKeyA((UINT)key, 0) << 16;
+        PostMessageA(control, WM_KEYDOWN, key, scan | 1);
+        PostMessageA(control, WM_KEYUP, key, scan | 1 | 0xC0000000);
+        return 0;
+    }
+
+    if (!strcmp(command, "page") && argc >= 3) {
+        HWND sheet = ParseWindow(argv[2]);
+        if (!IsWindow(sheet)) return 1;
+        DWORD_PTR page = 0;
+        SendMessageTimeoutA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_ABORTIFHUNG, 5000, &page);
+        if (!page) return 1;
+        printf("%p\n", (void*)page);
+        return 0;
+    }
+
+    if (!strcmp(command, "rect") && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        if (!IsWindow(window)) return 1;
+        if (argc >= 4) {
+            HWND control = GetDlgItem(window, atoi(argv[3]));
+            if (!control) return 1;
+            RECT rect;
+            GetWindowRect(control, &rect);
+            MapWindowPoints(NULL, window, (POINT*)&rect, 2);
+            printf("%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom);
+            return 0;
+        }
+        RECT rect, client;
+        GetWindowRect(window, &rect);
+        GetClientRect(window, &client);
+        MapWindowPoints(window, NULL, (POINT*)&client, 2);
+        printf("window=%ld,%ld,%ld,%ld\nclient=%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom,
+               client.left, client.top, client.right, client.bottom);
         return 0;
     }
 
