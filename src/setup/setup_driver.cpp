@@ -132,7 +132,10 @@ void RunSetup(HWND mainWindow)
         GetModuleFileNameA(NULL, installedSetup, sizeof installedSetup);
         installedSetup[sizeof installedSetup - 1] = 0;
         if (entry) {
-            QueryRegString(entry, "UninstallString", installedSetup, installedSetup, sizeof installedSetup, &status);
+            // Without the value, the running setup's own path stands for the installed one.
+            char ownPath[MAX_PATH];
+            CopyText(installedSetup, ownPath, sizeof ownPath);
+            QueryRegString(entry, "UninstallString", ownPath, installedSetup, sizeof installedSetup, &status);
             removal = 1;
         }
         if (!status.code) {
