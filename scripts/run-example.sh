@@ -26,15 +26,12 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then headless=1; fi
 
 # Setup is started from its media folder, as a user does; the script's bitmaps are found there.
 cd "$media"
-source "$root/scripts/wizard-preview.bash"
 if [ -z "$headless" ]; then
   echo "Running setup.exe on $DISPLAY from $media"
   set +e
   $WINE "$media/setup.exe"
   code=$?
   set -e
-  echo "Running the install wizard on its own (the sheet runner)"
-  wizard_preview "$media"
 else
   start_xvfb force
   trap 'wineserver -k >/dev/null 2>&1 || true; stop_xvfb' EXIT
@@ -44,8 +41,5 @@ else
   source "$root/scripts/demo-walk.bash"
   demo_walk "$media" "$shots"
   code=$DEMO_EXIT
-  wizard_walk "$media" "$shots"
 fi
-echo "The install wizard's choices:"
-printf '%s\n' "$WIZARD_RESULT" | grep -E '^(status|installDir|programFolder|fileTypes)=' || true
 echo "setup.exe ended with exit code $code"
