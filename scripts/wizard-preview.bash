@@ -37,6 +37,8 @@ wizard_walk() {  # media shots
       break
     fi
     $WINE "$uidriver" sheet "$sheet" next || true
+    # The destination page asks before it creates a missing folder.
+    $WINE "$uidriver" answer 6 1000 >/dev/null 2>&1 || true
   done
   wait "$pid" || true
   WIZARD_RESULT=$(tr -d '\r' < "$media/wizard-result.txt")

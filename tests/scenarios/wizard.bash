@@ -3,8 +3,13 @@
 
 RUNNER_OUT=$WORK/runner.out
 
+# The default installation folder exists, so that Next on the destination page moves on
+# without asking to create it.
+make_default_destination() { mkdir -p "$WINEPREFIX/drive_c/Program Files/Corvantis Vandrel"; }
+
 # A media folder holding the sheet runner and setup.ini (given with LF lines, written CR LF).
 make_wizard_media() {  # folder script-text
+  make_default_destination
   mkdir -p "$1"
   cp "$SHEET_RUNNER" "$1/sheet_runner.exe"
   printf '%s\n' "$2" | sed 's/$/\r/' > "$1/setup.ini"
