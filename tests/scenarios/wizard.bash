@@ -61,6 +61,18 @@ wait_for() {  # expected what command...
   return 1
 }
 
+# Answers setup's message box with that button, prints its caption and text, and waits until
+# it has gone, so that the next answer cannot find the same box again.
+answer_box() {  # button
+  local out i
+  out=$(ui answer "$1" | tr -d '\r')
+  for i in $(seq 1 50); do
+    [ -z "$(ui windows "#32770" "Corvantis Vandrel Setup" | tr -d '\r')" ] && break
+    sleep 0.1
+  done
+  printf '%s\n' "$out"
+}
+
 caption() { ui text "${1:-$SHEET}" 0 | tr -d '\r'; }
 
 # A sheet control's state: "visible enabled text" (the sheet's buttons: 12323 Back,

@@ -43,7 +43,7 @@ ui check "$page" 109 1
 ui set-text "$page" 104 'C:\taken\'
 ui sheet "$SHEET" next
 expect_eq "The destination folder that you have entered is invalid. Please choose or enter another folder." \
-  "$(field "$(ui answer 1 | tr -d '\r')" text)" "the classic page checks the folder too"
+  "$(field "$(answer_box 1 | tr -d '\r')" text)" "the classic page checks the folder too"
 ui set-text "$page" 104 'C:\target'
 press next "Select Program Folder"
 
@@ -64,7 +64,7 @@ expect_eq "Zeta Tools" "$(ui text "$folders" 101 | tr -d '\r')" "the edit keeps 
 
 ui set-text "$folders" 101 ""
 ui sheet "$SHEET" next
-expect_eq "Please select a program folder" "$(field "$(ui answer 1 | tr -d '\r')" text)" "an empty name refused"
+expect_eq "Please select a program folder" "$(field "$(answer_box 1 | tr -d '\r')" text)" "an empty name refused"
 ui set-text "$folders" 101 "   "
 press next "File Types"
 

@@ -11,7 +11,7 @@ refused() {  # path expected-text what
   page=$(current_page)
   ui set-text "$page" 106 "$1"
   ui sheet "$SHEET" next
-  expect_eq "$2" "$(field "$(ui answer 1 | tr -d '\r')" text)" "$3"
+  expect_eq "$2" "$(field "$(answer_box 1 | tr -d '\r')" text)" "$3"
 }
 
 INVALID="The destination folder that you have entered is invalid. Please choose or enter another folder."
@@ -51,7 +51,7 @@ refused 'R:\Vandrel' "$READ_ONLY" "CD-ROM drive refused as write-protected"
 # No to the create question: nothing made, no further message, the page stays.
 ui set-text "$page" 106 'C:\Deep\Er\Still'
 ui sheet "$SHEET" next
-question=$(ui answer 7 | tr -d '\r')
+question=$(answer_box 7 | tr -d '\r')
 expect_contains "$question" 'The folder\nC:\\Deep\\Er\\Still\ndoes not exist. Do you want the folder to be created?' "the create question names the folder"
 expect_gone "$WINEPREFIX/drive_c/Deep" "No creates nothing"
 
@@ -73,7 +73,7 @@ wait_for 259 "the path takes at most 259 characters" path_length
 ui set-text "$page" 106 'C:\Deep\Er\Still'
 ui check "$page" 108 1
 ui sheet "$SHEET" next
-expect_contains "$(ui answer 6 | tr -d '\r')" "does not exist" "asked again"
+expect_contains "$(answer_box 6 | tr -d '\r')" "does not exist" "asked again"
 wait_for "Select Program Folder" "Yes moves on" caption
 expect_there "$WINEPREFIX/drive_c/Deep/Er/Still" "Yes creates all levels"
 ui sheet "$SHEET" finish
@@ -99,7 +99,22 @@ expect_eq "Install Corvantis Vandrel for:" "$(ui text "$page" 101 | tr -d '\r')"
 expect_eq "0" "$(control_state 111 "$page" | cut -c1)" "examples box hidden without examples"
 expect_eq "0" "$(control_state 108 "$page" | cut -c1)" "desktop box hidden without DesktopShortcut"
 ui check "$page" 103 1
+
+# Browse opens on the edit's folder: OK at once gives that folder back; Cancel changes nothing.
 ui set-text "$page" 106 'C:\taken'
+ui click "$page" 107
+browse=$(ui wait-window "#32770" "Browse for Folder" 20000 | tr -d '\r')
+browse_title() { ui controls "$browse" | grep -c 'Please choose the installation folder\.'; }
+wait_for 1 "Browse shows the title text" browse_title
+ui set-text "$page" 106 'C:\Program Files'
+ui click "$browse" 1
+ui wait-gone "$browse" 10000 || fail "Browse did not close"
+wait_for 'C:\\taken' "Browse starts at the path read when it opened" ui text "$page" 106
+ui click "$page" 107
+browse=$(ui wait-window "#32770" "Browse for Folder" 20000 | tr -d '\r')
+ui click "$browse" 2
+ui wait-gone "$browse" 10000 || fail "Browse did not close on Cancel"
+expect_eq 'C:\\taken' "$(ui text "$page" 106 | tr -d '\r')" "Cancel leaves the path"
 press next "Select Program Folder"
 ui sheet "$SHEET" finish
 wait_runner
