@@ -7,9 +7,43 @@
 #include "controls/painting.h"
 #include "core/error_status.h"
 #include "core/format.h"
+#include "core/globals.h"
 #include "core/script.h"
+#include "install/file_ops.h"
 #include "resources/resource.h"
+#include "wizard/script_values.h"
 #include <commctrl.h>
+#include <shlobj.h>
+
+// Bits of SetupContext::flags that these pages set.
+static const DWORD AllUsersFlag = 1;
+static const DWORD DesktopShortcutFlag = 2;
+static const DWORD ExamplesFlag = 4;
+
+static void SetContextFlag(SetupContext* context, DWORD flag, bool on)
+{
+    if (on) context->flags |= flag;
+    else context->flags &= ~flag;
+}
+
+static bool IsChecked(HWND page, int id)
+{
+    return IsDlgButtonChecked(page, id) == BST_CHECKED;
+}
+
+// The example-files box is offered only when the media carries examples.
+static void SetUpExamples(HWND page, WizardState* state, int boxId)
+{
+    SetContextFlag(state->context, ExamplesFlag, state->examplesAvailable);
+    if (state->examplesAvailable) CheckDlgButton(page, boxId, BST_CHECKED);
+    else ShowWindow(GetDlgItem(page, boxId), SW_HIDE);
+}
+
+// The name that "Only for &me (%s)" shows; empty when the system will not tell it.
+static void GetCurrentUserName(char* buffer, DWORD size)
+{
+    if (!GetUserNameA(buffer, &size)) buffer[0] = 0;
+}
 
 static void SetUpCombinedPage(HWND page, WizardState* state)
 {
@@ -21,8 +55,107 @@ static void SetUpCombinedPage(HWND page, WizardState* state)
     FormatControlText(page, IDC_DEST_PATH_LABEL, productName);
     SetDlgItemTextA(page, IDC_DEST_PATH, context->installDir);
     SendDlgItemMessageA(page, IDC_DEST_PATH, EM_LIMITTEXT, MAX_PATH - 1, 0);
+    SetUpExamples(page, state, IDC_DEST_EXAMPLES);
+
+    SetContextFlag(context, AllUsersFlag, false);
+    char userName[256];
+    GetCurrentUserName(userName, sizeof userName);
+    FormatControlText(page, IDC_DEST_ONLY_ME, userName);
+    CheckDlgButton(page, IDC_DEST_ALL_USERS, BST_CHECKED);
+
     LoadPageHeader(state, &state->destination.header, "Destination");
     state->destination.initialWidth = PageWidth(page);
+
+    // Any text in DesktopShortcut offers the box, even "0".
+    char offer[256];
+    if (GetScriptValue(context->script, "Destination", "DesktopShortcut", "", offer, sizeof offer)) {
+        if (ReadScriptFlag(context->script, "Destination", "DesktopShortcutDefault", false))
+            CheckDlgButton(page, IDC_DEST_DESKTOP, BST_CHECKED);
+    } else {
+        ShowWindow(GetDlgItem(page, IDC_DEST_DESKTOP), SW_HIDE);
+    }
+}
+
+static void SetUpClassicPage(HWND page, WizardState* state)
+{
+    SetupContext* context = state->context;
+    char productName[256];
+    LoadProductName(productName, sizeof productName, NULL);
+    FormatControlText(page, IDC_CLASSIC_INTRO, productName);
+    FormatControlText(page, IDC_CLASSIC_CANCEL_TEXT, productName);
+    SetDlgItemTextA(page, IDC_CLASSIC_PATH, context->installDir);
+    SendDlgItemMessageA(page, IDC_CLASSIC_PATH, EM_LIMITTEXT, MAX_PATH - 1, 0);
+    SetUpExamples(page, state, IDC_CLASSIC_EXAMPLES);
+
+    // Without the NT family there is no installation for one user only.
+    SetContextFlag(context, AllUsersFlag, false);
+    if (IsWindowsNT) {
+        char userName[256];
+        GetCurrentUserName(userName, sizeof userName);
+        FormatControlText(page, IDC_CLASSIC_FOR_LABEL, productName);
+        FormatControlText(page, IDC_CLASSIC_ONLY_ME, userName);
+        CheckDlgButton(page, IDC_CLASSIC_ALL_USERS, BST_CHECKED);
+    } else {
+        DestroyWindow(GetDlgItem(page, IDC_CLASSIC_FOR_LABEL));
+        DestroyWindow(GetDlgItem(page, IDC_CLASSIC_ALL_USERS));
+        DestroyWindow(GetDlgItem(page, IDC_CLASSIC_ONLY_ME));
+    }
+}
+
+// Opens the folder dialog on the edit's path once the dialog is up.
+static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data)
+{
+    if (message == BFFM_INITIALIZED) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+    return 0;
+}
+
+// The Browse button: a chosen folder replaces installDir and the edit's text; cancelling
+// changes nothing.
+static void BrowseForFolder(HWND page, WizardState* state, int pathId)
+{
+    SetupContext* context = state->context;
+    GetDlgItemTextA(page, pathId, context->installDir, sizeof context->installDir);
+    IMalloc* allocator = NULL;
+    if (FAILED(SHGetMalloc(&allocator)) || !allocator) return;
+    char title[256];
+    if (LoadResString(IDS_CHOOSE_FOLDER, title, sizeof title, NULL)) {
+        BROWSEINFOA info;
+        ZeroMemory(&info, sizeof info);
+        info.hwndOwner = page;
+        info.lpszTitle = title;
+        info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS;
+        info.lpfn = BrowseCallback;
+        info.lParam = (LPARAM)context->installDir;
+        LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+        if (chosen) {
+            char path[MAX_PATH];
+            if (SHGetPathFromIDListA(chosen, path)) {
+                CopyText(path, context->installDir, sizeof context->installDir);
+                SetDlgItemTextA(page, pathId, context->installDir);
+            }
+            allocator->Free(chosen);
+        }
+    }
+    allocator->Release();
+}
+
+// The folder check of Next: a folder that cannot be used is explained, and the page stays.
+static bool CheckInstallFolder(HWND page, const char* path)
+{
+    ErrorStatus status = { 0, "" };
+    CreateFolderPath(page, path, &status);
+    WORD message = 0;
+    switch (status.code) {
+    case 0: return true;
+    case ERROR_PATH_NOT_FOUND: message = IDS_INVALID_FILE_SYSTEM; break;
+    case ERROR_ACCESS_DENIED: message = IDS_WRITE_PROTECTED; break;
+    case ERROR_FILE_EXISTS: message = IDS_FILE_IN_THE_WAY; break;
+    case ERROR_BAD_PATHNAME: message = IDS_INVALID_DESTINATION; break;
+    case ERROR_CANCELLED: break;
+    default: ShowStatus(page, &status); break;
+    }
+    if (message) MessageBoxById(page, message, IDS_SETUP_TITLE, MB_ICONERROR);
+    return false;
 }
 
 static void LayOutCombinedPage(HWND page, WizardState* state)
@@ -54,10 +187,16 @@ static void ActivateCombinedPage(HWND page, WizardState* state)
     SetPageResult(page, 0);
 }
 
-static void LeaveDestinationPage(HWND page, WizardState* state, int pathId)
+// Next and Back both keep the choices, even when Next is refused; only Next checks the folder.
+static void LeaveDestinationPage(HWND page, WizardState* state, bool forwards, int pathId, int examplesId,
+                                 int allUsersId)
 {
-    GetDlgItemTextA(page, pathId, state->context->installDir, sizeof state->context->installDir);
+    SetupContext* context = state->context;
+    GetDlgItemTextA(page, pathId, context->installDir, sizeof context->installDir);
     SetPageResult(page, 0);
+    if (forwards && !CheckInstallFolder(page, context->installDir)) SetPageResult(page, -1);
+    SetContextFlag(context, ExamplesFlag, IsChecked(page, examplesId));
+    if (IsWindowsNT) SetContextFlag(context, AllUsersFlag, IsChecked(page, allUsersId));
 }
 
 INT_PTR CALLBACK CombinedDestinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
@@ -81,12 +220,20 @@ INT_PTR CALLBACK CombinedDestinationPageProc(HWND page, UINT message, WPARAM wPa
             return TRUE;
         case PSN_WIZNEXT:
         case PSN_WIZBACK:
-            LeaveDestinationPage(page, state, IDC_DEST_PATH);
+            LeaveDestinationPage(page, state, ((NMHDR*)lParam)->code == PSN_WIZNEXT, IDC_DEST_PATH,
+                                 IDC_DEST_EXAMPLES, IDC_DEST_ALL_USERS);
             CopyText("all", state->context->fileTypes, sizeof state->context->fileTypes);
+            SetContextFlag(state->context, DesktopShortcutFlag, IsChecked(page, IDC_DEST_DESKTOP));
             return TRUE;
         }
         break;
     }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_DEST_BROWSE && HIWORD(wParam) == BN_CLICKED) {
+            BrowseForFolder(page, GetWizardState(page), IDC_DEST_PATH);
+            return TRUE;
+        }
+        break;
     }
     return FALSE;
 }
@@ -94,16 +241,15 @@ INT_PTR CALLBACK CombinedDestinationPageProc(HWND page, UINT message, WPARAM wPa
 INT_PTR CALLBACK ClassicDestinationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG: {
-        WizardState* state = (WizardState*)KeepPageParameter(page, lParam);
-        char productName[256];
-        LoadProductName(productName, sizeof productName, NULL);
-        FormatControlText(page, IDC_CLASSIC_INTRO, productName);
-        FormatControlText(page, IDC_CLASSIC_CANCEL_TEXT, productName);
-        SetDlgItemTextA(page, IDC_CLASSIC_PATH, state->context->installDir);
-        SendDlgItemMessageA(page, IDC_CLASSIC_PATH, EM_LIMITTEXT, MAX_PATH - 1, 0);
+    case WM_INITDIALOG:
+        SetUpClassicPage(page, (WizardState*)KeepPageParameter(page, lParam));
         return TRUE;
-    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_CLASSIC_BROWSE && HIWORD(wParam) == BN_CLICKED) {
+            BrowseForFolder(page, GetWizardState(page), IDC_CLASSIC_PATH);
+            return TRUE;
+        }
+        break;
     case WM_NOTIFY:
         switch (((NMHDR*)lParam)->code) {
         case PSN_SETACTIVE:
@@ -112,7 +258,8 @@ INT_PTR CALLBACK ClassicDestinationPageProc(HWND page, UINT message, WPARAM wPar
             return TRUE;
         case PSN_WIZNEXT:
         case PSN_WIZBACK:
-            LeaveDestinationPage(page, GetWizardState(page), IDC_CLASSIC_PATH);
+            LeaveDestinationPage(page, GetWizardState(page), ((NMHDR*)lParam)->code == PSN_WIZNEXT,
+                                 IDC_CLASSIC_PATH, IDC_CLASSIC_EXAMPLES, IDC_CLASSIC_ALL_USERS);
             return TRUE;
         }
         break;

@@ -6,13 +6,70 @@
 #include "wizard/wizard_state.h"
 #include "controls/painting.h"
 #include "core/error_status.h"
+#include "core/format.h"
 #include "resources/resource.h"
 #include <commctrl.h>
+#include <shlobj.h>
+
+static const DWORD AllUsersFlag = 1;
+
+static bool AllUsersChosen(WizardState* state) { return (state->context->flags & AllUsersFlag) != 0; }
+
+// Adds the sub-folders of the folder to the list; files are left out, and a folder that cannot
+// be listed adds nothing.
+static void AddSubFolders(HWND list, const char* folder)
+{
+    char pattern[MAX_PATH];
+    size_t length = lstrlenA(folder);
+    bool hasBackslash = length && folder[length - 1] == '\\';
+    JoinTexts(pattern, sizeof pattern, folder, hasBackslash ? "" : "\\", "*", (const char*)NULL);
+    if (length + (hasBackslash ? 1 : 2) >= sizeof pattern) return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (!lstrcmpA(found.cFileName, ".") || !lstrcmpA(found.cFileName, "..")) continue;
+        SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// Lists the folders of the shared or the user's Start-menu programs folder, by the all-users
+// choice that the destination page stored.
+static void FillFolderList(HWND page, WizardState* state)
+{
+    state->listedForAllUsers = AllUsersChosen(state);
+    HWND list = GetDlgItem(page, IDC_FOLDER_LIST);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+
+    ErrorStatus status = { 0, "" };
+    IMalloc* allocator = NULL;
+    HRESULT result = SHGetMalloc(&allocator);
+    if (FAILED(result) || !allocator) {
+        SetStatus(&status, (DWORD)result, 0);
+        ShowStatus(page, &status);
+        return;
+    }
+    LPITEMIDLIST folder = NULL;
+    result = SHGetSpecialFolderLocation(page, state->listedForAllUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS,
+                                        &folder);
+    if (FAILED(result) || !folder) {
+        SetStatus(&status, (DWORD)result, 0);
+    } else {
+        char path[MAX_PATH];
+        if (SHGetPathFromIDListA(folder, path)) AddSubFolders(list, path);
+        allocator->Free(folder);
+    }
+    allocator->Release();
+    ShowStatus(page, &status);
+}
 
 static void SetUpProgramFolderPage(HWND page, WizardState* state)
 {
     SetDlgItemTextA(page, IDC_FOLDER_NAME, state->context->programFolder);
     SendDlgItemMessageA(page, IDC_FOLDER_NAME, EM_LIMITTEXT, 255, 0);
+    FillFolderList(page, state);
     LoadPageHeader(state, &state->programFolder.header, "ProgFolder");
     state->programFolder.initialWidth = PageWidth(page);
 }
@@ -87,6 +144,24 @@ INT_PTR CALLBACK ProgramFolderPageProc(HWND page, UINT message, WPARAM wParam, L
     case WM_PAINT:
         PaintHeaderPage(page, &GetWizardState(page)->programFolder.header);
         return TRUE;
+    case WM_SHOWWINDOW: {
+        // Back to the destination page and a changed all-users choice: the other folder's list.
+        WizardState* state = GetWizardState(page);
+        if (wParam && state->listedForAllUsers != AllUsersChosen(state)) FillFolderList(page, state);
+        break;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_FOLDER_LIST && HIWORD(wParam) == LBN_SELCHANGE) {
+            HWND list = (HWND)lParam;
+            LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+            if (selected == LB_ERR) break;
+            char name[MAX_PATH];
+            if (SendMessageA(list, LB_GETTEXTLEN, selected, 0) >= (LRESULT)sizeof name) break;
+            if (SendMessageA(list, LB_GETTEXT, selected, (LPARAM)name) == LB_ERR) break;
+            SetDlgItemTextA(page, IDC_FOLDER_NAME, name);
+            return TRUE;
+        }
+        break;
     case WM_NOTIFY: {
         WizardState* state = GetWizardState(page);
         switch (((NMHDR*)lParam)->code) {

@@ -3,8 +3,13 @@
 
 RUNNER_OUT=$WORK/runner.out
 
+# The default installation folder exists, so that Next on the destination page moves on
+# without asking to create it.
+make_default_destination() { mkdir -p "$WINEPREFIX/drive_c/Program Files/Corvantis Vandrel"; }
+
 # A media folder holding the sheet runner and setup.ini (given with LF lines, written CR LF).
 make_wizard_media() {  # folder script-text
+  make_default_destination
   mkdir -p "$1"
   cp "$SHEET_RUNNER" "$1/sheet_runner.exe"
   printf '%s\n' "$2" | sed 's/$/\r/' > "$1/setup.ini"
@@ -54,6 +59,18 @@ wait_for() {  # expected what command...
   done
   fail "$what: expected [$expected], got [$actual]"
   return 1
+}
+
+# Answers setup's message box with that button, prints its caption and text, and waits until
+# it has gone, so that the next answer cannot find the same box again.
+answer_box() {  # button
+  local out i
+  out=$(ui answer "$1" | tr -d '\r')
+  for i in $(seq 1 50); do
+    [ -z "$(ui windows "#32770" "Corvantis Vandrel Setup" | tr -d '\r')" ] && break
+    sleep 0.1
+  done
+  printf '%s\n' "$out"
 }
 
 caption() { ui text "${1:-$SHEET}" 0 | tr -d '\r'; }

@@ -13,6 +13,7 @@ trap 'finish; stop_xvfb' EXIT
 media=$WORK/media
 cp -a "$SOURCE_DIR/examples" "$media"
 cp "$SHEET_RUNNER" "$media/sheet_runner.exe"
+make_default_destination
 ini=$media/setup.ini
 value() { sed -n "/^\[$1\]/,/^\[/s/^$2=//p" "$ini" | tr -d '\r' | head -1; }
 line_rgb=$(colour "$(value Setup headerlinecolor)")

@@ -16,7 +16,12 @@
 //   check HWND ID 0|1                 click a check box until it has that state
 //   sheet HWND back|next|finish|cancel  press a property-sheet button
 //   close HWND                        post WM_CLOSE to a window (its close box)
+//   type HWND ID TEXT                 post the text's characters to a control (WM_CHAR)
 //   key HWND ID VK                    post a key press (virtual-key code) to a control
+//   items HWND ID                     a list box's rows: index, item data (hex) and text, tab-separated
+//   select HWND ID INDEX              select a list box row and tell its parent (LBN_SELCHANGE)
+//   click-row HWND ID INDEX X         post a left click at X pixels into a list box row, at its
+//                                      vertical middle
 //   page SHEET                        the property sheet's current page: its handle
 //   rect HWND [ID]                    window and client rectangles in screen coordinates; with
 //                                      an ID, the control's rectangle in the window's client area
@@ -388,6 +393,14 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (!strcmp(command, "type") && argc >= 5) {
+        HWND control = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
+        if (!control) return 1;
+        for (const char* character = argv[4]; *character; character++)
+            PostMessageA(control, WM_CHAR, (BYTE)*character, 1);
+        return 0;
+    }
+
     if (!strcmp(command, "key") && argc >= 5) {
         HWND control = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
         if (!control) return 1;
@@ -395,6 +408,55 @@ int main(int argc, char** argv)
         LPARAM scan = (LPARAM)MapVirtualKeyA((UINT)key, 0) << 16;
         PostMessageA(control, WM_KEYDOWN, key, scan | 1);
         PostMessageA(control, WM_KEYUP, key, scan | 1 | 0xC0000000);
+        return 0;
+    }
+
+    if (!strcmp(command, "items") && argc >= 4) {
+        HWND list = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
+        if (!list) return 1;
+        DWORD_PTR count = 0;
+        SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+        for (int row = 0; row < (int)count; row++) {
+            DWORD_PTR length = 0, data = 0;
+            SendMessageTimeoutA(list, LB_GETTEXTLEN, row, 0, SMTO_ABORTIFHUNG, 5000, &length);
+            SendMessageTimeoutA(list, LB_GETITEMDATA, row, 0, SMTO_ABORTIFHUNG, 5000, &data);
+            // Wine hands LB_GETTEXT across processes back in UTF-16 whatever was asked.
+            WCHAR wide[1024] = L"";
+            char text[1024] = "";
+            if (length < sizeof wide / sizeof wide[0]) {
+                DWORD_PTR ignored = 0;
+                SendMessageTimeoutW(list, LB_GETTEXT, row, (LPARAM)wide, SMTO_ABORTIFHUNG, 5000, &ignored);
+                WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, NULL, NULL);
+            }
+            printf("%d\t%08lx\t%s\n", row, (unsigned long)data, text);
+        }
+        return 0;
+    }
+
+    if (!strcmp(command, "select") && argc >= 5) {
+        HWND dialog = ParseWindow(argv[2]);
+        int id = atoi(argv[3]);
+        HWND list = GetDlgItem(dialog, id);
+        if (!list) return 1;
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(list, LB_SETCURSEL, atoi(argv[4]), 0, SMTO_ABORTIFHUNG, 5000, &result);
+        if ((LRESULT)result == LB_ERR) return 1;
+        // LB_SETCURSEL itself does not notify, unlike a click.
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), (LPARAM)list);
+        return 0;
+    }
+
+    if (!strcmp(command, "click-row") && argc >= 6) {
+        HWND list = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
+        if (!list) return 1;
+        RECT row;
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(list, LB_GETITEMRECT, atoi(argv[4]), (LPARAM)&row, SMTO_ABORTIFHUNG, 5000, &result) ||
+            (LRESULT)result == LB_ERR)
+            return 1;
+        LPARAM point = MAKELPARAM(row.left + atoi(argv[5]), (row.top + row.bottom) / 2);
+        PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        PostMessageA(list, WM_LBUTTONUP, 0, point);
         return 0;
     }
 
