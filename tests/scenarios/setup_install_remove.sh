@@ -31,8 +31,8 @@ expect_contains "$log" "$INSTALL_DIR\\data\\sub=0" "the log lists the subfolder"
 calls=$(tr -d '\r' < "$WORK/calls.log")
 expect_contains "$calls" "\"$INSTALL_DIR\\vandrel.exe\" /RegServer /filetypes" "the main program registers itself"
 expect_contains "$calls" "DllRegisterServer $INSTALL_DIR\\filters.dll" "the component is registered"
-expect_there "$WINEPREFIX/drive_c/users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Corvantis Vandrel/Corvantis Vandrel.lnk" \
-  "the program-folder shortcut is made"
+expect_there "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Corvantis Vandrel/Corvantis Vandrel.lnk" \
+  "the program-folder shortcut is made for all users (the page's default)"
 
 # Removal from the installed folder: no install.txt there, so the confirmation page.
 start_setup_in "$INSTALL_DIR_UNIX"
@@ -54,7 +54,7 @@ for f in vandrel.exe filters.dll data/a.txt data setup.ini; do
 done
 reg_exists "$UNINSTALL_KEY" && fail "the uninstall entry is still there" || pass "the uninstall entry is gone"
 reg_exists 'HKLM\Software\Corvantis Vandrel' && fail "the product's key is still there" || pass "the product's key is gone"
-expect_gone "$WINEPREFIX/drive_c/users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Corvantis Vandrel" \
+expect_gone "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Corvantis Vandrel" \
   "the program folder of the shortcuts is gone"
 calls=$(tr -d '\r' < "$WORK/calls.log")
 expect_contains "$calls" "\"$INSTALL_DIR\\vandrel.exe\" /UnregAll" "the main program unregisters all"
