@@ -1,6 +1,7 @@
 // The file layer on real files of the test prefix: copying, existence and sizes, the two
 // restart mechanisms, folder paths and text helpers.
 #include <gtest/gtest.h>
+#include "unit/pending_renames.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -52,40 +53,6 @@ static std::string WindowsFile(const char* name)
     return std::string(folder) + "\\" + name;
 }
 
-// The strings of Wine's pending-rename list, in order.
-static std::vector<std::string> PendingRenames()
-{
-    std::vector<std::string> entries;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ, &key))
-        return entries;
-    DWORD type = 0, size = 0;
-    if (!RegQueryValueExW(key, L"PendingFileRenameOperations", NULL, &type, NULL, &size) && size) {
-        std::vector<WCHAR> data(size / 2 + 2, 0);
-        RegQueryValueExW(key, L"PendingFileRenameOperations", NULL, &type, (BYTE*)data.data(), &size);
-        std::string current;
-        for (size_t i = 0; i < size / 2; i++) {
-            if (data[i]) {
-                current += (char)data[i];
-            } else {
-                entries.push_back(current);
-                current.clear();
-            }
-        }
-    }
-    RegCloseKey(key);
-    return entries;
-}
-
-static void ClearPendingRenames()
-{
-    HKEY key;
-    if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_WRITE, &key)) {
-        RegDeleteValueA(key, "PendingFileRenameOperations");
-        RegCloseKey(key);
-    }
-}
-
 static bool Contains(const char* text, const std::string& part)
 {
     return std::string(text).find(part) != std::string::npos;
@@ -94,16 +61,6 @@ static bool Contains(const char* text, const std::string& part)
 static bool EndsWithNoCase(const std::string& text, const std::string& tail)
 {
     return text.size() >= tail.size() && lstrcmpiA(text.c_str() + text.size() - tail.size(), tail.c_str()) == 0;
-}
-
-// The index of the rename "from" -> "to" ("" = deletion) in the list, or -1.
-static int FindRename(const std::vector<std::string>& entries, const std::string& from, const std::string& to)
-{
-    for (size_t i = 0; i + 1 < entries.size(); i += 2) {
-        if (!EndsWithNoCase(entries[i], from)) continue;
-        if (to.empty() ? entries[i + 1].empty() : EndsWithNoCase(entries[i + 1], to)) return (int)i;
-    }
-    return -1;
 }
 
 static std::vector<std::string> TempFiles()
