@@ -110,7 +110,9 @@ int main(int argc, char** argv)
         FolderExists(key, &status);
     }
     double existence = Seconds(start, Now());
+    // Shown, as during the run: on Wine every text change is painted through the X server.
     HWND window = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_PROGRESS), owner, NULL, 0);
+    ShowWindow(window, SW_SHOW);
     start = Now();
     for (const char* key = keys; *key; key += lstrlenA(key) + 1) {
         char text[256];
