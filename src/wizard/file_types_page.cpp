@@ -154,6 +154,7 @@ INT_PTR CALLBACK FileTypesPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         case PSN_WIZFINISH:
             SetPageResult(page, 0);
             StoreFileTypes(page, GetWizardState(page));
+            RecordWizardPlace(page, GetWizardState(page));
             return TRUE;
         }
         break;

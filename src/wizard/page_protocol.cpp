@@ -1,5 +1,7 @@
 #include "wizard/page_protocol.h"
+#include "wizard/setup_context.h"
 #include "wizard/window_helpers.h"
+#include "wizard/wizard_state.h"
 #include <commctrl.h>
 
 void* KeepPageParameter(HWND page, LPARAM initParam)
@@ -50,4 +52,9 @@ void MoveToFinalRect(HWND page, const RECT* finalRect)
 void StoreFinalRect(HWND page, RECT* finalRect)
 {
     RectInParent(page, finalRect);
+}
+
+void RecordWizardPlace(HWND page, WizardState* state)
+{
+    if (state && state->context) GetWindowRect(GetParent(page), &state->context->wizardRect);
 }

@@ -27,3 +27,7 @@ void SetPageResult(HWND page, LONG_PTR result);
 void MoveToFinalRect(HWND page, const RECT* finalRect);
 // Stores where the page now stands in the sheet.
 void StoreFinalRect(HWND page, RECT* finalRect);
+
+// Records where the sheet stands on the screen when the user finishes it, so that the
+// install run's progress window can take its place.
+void RecordWizardPlace(HWND page, WizardState* state);

@@ -178,6 +178,7 @@ INT_PTR CALLBACK ProgramFolderPageProc(HWND page, UINT message, WPARAM wParam, L
         case PSN_WIZFINISH:
             if (!state->combinedDestination) break;
             LeaveProgramFolderPage(page, state);
+            RecordWizardPlace(page, state);
             return TRUE;
         }
         break;

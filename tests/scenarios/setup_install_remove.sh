@@ -11,8 +11,17 @@ make_e2e_media "$media"
 # The destination page asks before it creates a missing folder; this one exists already.
 mkdir -p "$INSTALL_DIR_UNIX"
 
+# The progress window takes the wizard's place with the [Progress] header; the main program
+# takes its time registering, so the window can be seen.
+convert -size 120x48 xc:'#1d4e89' "BMP3:$media/band.bmp"
+crlf '[Progress]' 'Title=Installing Vandrel' 'headerimage=band.bmp' >> "$media/setup.ini"
+echo 3000 > "$INSTALL_DIR_UNIX/vandrel.exe.sleep"
+
 start_setup_in "$media"
 walk_install_wizard
+progress=$(ui wait-window "#32770" "Installing Vandrel" 30000 | tr -d '\r')
+[ -n "$progress" ] && pass "the header progress window stands in the wizard's place" \
+  || fail "no progress window titled from [Progress]"
 box=$(ui answer 1 60000)
 expect_eq "Corvantis Vandrel Setup" "$(field "$box" caption)" "success box caption"
 expect_contains "$(field "$box" text)" "Corvantis Vandrel has been successfully installed." "success message"
