@@ -14,7 +14,8 @@ demo_walk() {  # media shots
     [ -n "$window" ] || continue
     title=$($WINE "$uidriver" text "$window" 0 2>/dev/null | tr -d '\r')
     controls=$($WINE "$uidriver" controls "$window" 2>/dev/null | tr -d '\r')
-    if printf '%s\n' "$controls" | grep -q $'^65535\t'; then
+    page=$($WINE "$uidriver" page "$window" 2>/dev/null | tr -d '\r')
+    if [ -z "$page" ] && printf '%s\n' "$controls" | grep -q $'^65535\t'; then
       # A message box: Yes when it asks, else OK.
       n=$((n + 1))
       import -window root "$shots/$(printf '%02d' $n)-message.png" 2>/dev/null || true
@@ -24,7 +25,6 @@ demo_walk() {  # media shots
       last=""
       continue
     fi
-    page=$($WINE "$uidriver" page "$window" 2>/dev/null | tr -d '\r')
     [ -n "$page" ] || continue
     local key="$window $page"
     if [ "$key" != "$last" ]; then
