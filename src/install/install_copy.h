@@ -9,6 +9,8 @@
 #pragma once
 #include <windows.h>
 
+#include "wizard/setup_context.h"
+
 struct ErrorStatus;
 struct InstallRun;
 
@@ -16,9 +18,6 @@ const DWORD FlagSkipOnNT = 1;
 const DWORD FlagMainProgram = 2;
 const DWORD FlagOptional = 4;
 const DWORD FlagComponent = 8;
-
-// The bit of SetupContext::flags that asks for the example files.
-const DWORD ExampleFilesFlag = 4;
 
 // The bytes the run will copy, without copying: the entries that are not skipped and, when
 // wanted, the example files. A missing required source stops with "Unable to open file (%s)".

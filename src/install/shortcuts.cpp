@@ -10,8 +10,6 @@
 #include "resources/resource.h"
 #include "wizard/setup_context.h"
 
-static const DWORD FlagAllUsers = 1;
-static const DWORD FlagDesktopShortcut = 2;
 static const char ShortcutSection[] = "UninstallShortcuts";
 
 static BOOL IsOpen(HANDLE file) { return file && file != INVALID_HANDLE_VALUE; }
@@ -195,7 +193,7 @@ static const char* NextKey(const char* key) { return key + lstrlenA(key) + 1; }
 
 static void MakeProgramFolderShortcuts(ShortcutRun* run, const char* keys, ErrorStatus* status)
 {
-    BOOL allUsers = (run->context->flags & FlagAllUsers) != 0;
+    BOOL allUsers = (run->context->flags & AllUsersFlag) != 0;
     char folder[MAX_PATH];
     if (!GetSpecialFolderPath(run->window, allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, folder, status)) return;
     char shortcutFolder[MAX_PATH];
@@ -234,7 +232,7 @@ static void MakeDesktopShortcut(ShortcutRun* run, ErrorStatus* status)
 
     ShowStep(run, IDS_CREATING_DESKTOP_SHORTCUT);
     WriteShortcutHeader(run);
-    BOOL allUsers = (run->context->flags & FlagAllUsers) != 0;
+    BOOL allUsers = (run->context->flags & AllUsersFlag) != 0;
     char desktop[MAX_PATH];
     if (!GetSpecialFolderPath(run->window, allUsers ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOP, desktop, status))
         return;
@@ -278,14 +276,14 @@ void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext*
             // The earlier release's shortcuts go first; where they were tells whether they
             // were made for all users.
             if (RemoveShortcuts(FALSE, oldLog, status) && restart) *restart = TRUE;
-            if (SectionHasKeyLike(oldLog, ShortcutSection, "ProgramData")) context->flags |= FlagAllUsers;
+            if (SectionHasKeyLike(oldLog, ShortcutSection, "ProgramData")) context->flags |= AllUsersFlag;
         }
         if (!status->code) MakeProgramFolderShortcuts(&run, keys, status);
         if (keys) GlobalFree(keys);
     }
 
-    if (oldDesktopShortcut) context->flags |= FlagDesktopShortcut;
-    if (!status->code && (!update || earlierRelease) && (context->flags & FlagDesktopShortcut))
+    if (oldDesktopShortcut) context->flags |= DesktopShortcutFlag;
+    if (!status->code && (!update || earlierRelease) && (context->flags & DesktopShortcutFlag))
         MakeDesktopShortcut(&run, status);
     if (ownCom) CoUninitialize();
 }

@@ -16,7 +16,6 @@
 #include "wizard/welcome_pages.h"
 
 static const char* UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-static const DWORD ExampleFiles = 4;
 
 // Cuts a path after its last backslash, which stays.
 static void CutAfterLastBackslash(char* path)
@@ -90,8 +89,8 @@ static void PrepareUpdate(HWND owner, const char* installedSetup, BOOL earlierRe
     LoadFormattedText(IDS_EXAMPLES_PATH, examples, sizeof examples, status, context->installDir);
     DropTrailingBackslash(context->installDir);
     if (!status->code) {
-        if (FolderExists(examples, status)) context->flags |= ExampleFiles;
-        else context->flags &= ~ExampleFiles;
+        if (FolderExists(examples, status)) context->flags |= ExampleFilesFlag;
+        else context->flags &= ~ExampleFilesFlag;
     }
 
     context->programFolder[0] = 0;

@@ -16,9 +16,6 @@
 #include <shlobj.h>
 
 // Bits of SetupContext::flags that these pages set.
-static const DWORD AllUsersFlag = 1;
-static const DWORD DesktopShortcutFlag = 2;
-static const DWORD ExamplesFlag = 4;
 
 static void SetContextFlag(SetupContext* context, DWORD flag, bool on)
 {
@@ -34,7 +31,7 @@ static bool IsChecked(HWND page, int id)
 // The example-files box is offered only when the media carries examples.
 static void SetUpExamples(HWND page, WizardState* state, int boxId)
 {
-    SetContextFlag(state->context, ExamplesFlag, state->examplesAvailable);
+    SetContextFlag(state->context, ExampleFilesFlag, state->examplesAvailable);
     if (state->examplesAvailable) CheckDlgButton(page, boxId, BST_CHECKED);
     else ShowWindow(GetDlgItem(page, boxId), SW_HIDE);
 }
@@ -195,7 +192,7 @@ static void LeaveDestinationPage(HWND page, WizardState* state, bool forwards, i
     GetDlgItemTextA(page, pathId, context->installDir, sizeof context->installDir);
     SetPageResult(page, 0);
     if (forwards && !CheckInstallFolder(page, context->installDir)) SetPageResult(page, -1);
-    SetContextFlag(context, ExamplesFlag, IsChecked(page, examplesId));
+    SetContextFlag(context, ExampleFilesFlag, IsChecked(page, examplesId));
     if (IsWindowsNT) SetContextFlag(context, AllUsersFlag, IsChecked(page, allUsersId));
 }
 

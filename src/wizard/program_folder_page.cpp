@@ -11,7 +11,6 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-static const DWORD AllUsersFlag = 1;
 
 static bool AllUsersChosen(WizardState* state) { return (state->context->flags & AllUsersFlag) != 0; }
 

@@ -3,6 +3,11 @@
 #pragma once
 #include <windows.h>
 
+// Bits of SetupContext::flags.
+const DWORD AllUsersFlag = 1;         // shortcuts and program folder for every user
+const DWORD DesktopShortcutFlag = 2;  // make the desktop shortcut
+const DWORD ExampleFilesFlag = 4;     // install the example files
+
 struct SetupContext {
     DWORD flags;  // bit 0 all users, bit 1 desktop shortcut, bit 2 example files
     HMODULE richEditModule;
