@@ -18,6 +18,9 @@ make_wine_prefix() {
   rm -rf "$prefix"
   mkdir -p "$(dirname "$prefix")"
   WINEPREFIX=$prefix $WINE wineboot -i >/dev/null 2>&1 || true
+  # Wine's own fonts (Tahoma, MS Sans Serif, Marlett): Debian's Wine does not find them where
+  # fonts-wine puts them, and dialogs drawn with substitutes come out in other sizes.
+  cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/"
   WINEPREFIX=$prefix $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   WINEPREFIX=$prefix $WINE reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1
   # A program that crashes ends at once instead of waiting in the debugger.

@@ -68,8 +68,11 @@ struct SetupFolderAt {
 
 TEST(LoadSetupFonts, LoadsTheReadableFontsAndPassesOverTheRest)
 {
-    std::string sample = ReadFileBytes(WindowsPathOf("TEST_FONT"));
-    ASSERT_NE("<missing>", sample) << "TEST_FONT names no readable font file";
+    // Every test prefix carries Wine's own fonts in its Fonts folder.
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string sample = ReadFileBytes(std::string(windows) + "\\Fonts\\tahoma.ttf");
+    ASSERT_NE("<missing>", sample) << "the prefix has no Fonts\\tahoma.ttf";
     std::string media = ScratchFolder("fonts-media");
     SetupFolderAt setupFolder(media);
     CreateDirectoryA((media + "\\fonts").c_str(), NULL);
