@@ -13,7 +13,7 @@
 #include "core/script.h"
 #include "install/file_ops.h"
 #include "install/install_run.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 #include "resources/resource.h"
 
 static double Seconds()

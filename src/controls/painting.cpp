@@ -1,5 +1,4 @@
 #include "controls/painting.h"
-#include "wizard/wizard_state.h"
 
 static void FillWithColor(HDC dc, const RECT* rect, COLORREF color)
 {

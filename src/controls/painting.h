@@ -3,7 +3,16 @@
 #pragma once
 #include <windows.h>
 
-struct PageHeader;
+const COLORREF NoColor = 0xFFFFFFFF;
+
+// The coloured band across the top of a page, with its image at the right.
+struct PageHeader {
+    COLORREF backColor;   // NoColor = no fill
+    COLORREF lineColor;   // the strip at the top of the band
+    HBITMAP bitmap;       // the band exists only when this is loaded
+    int bandHeight;       // lineHeight plus the bitmap's height, once laid out
+    int lineHeight;       // height of the top strip in pixels
+};
 
 // In the page's client coordinates: the strip of lineColor from the top to lineHeight and the
 // band of backColor down to bandHeight (both only with a back colour), then the bitmap at its

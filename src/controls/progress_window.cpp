@@ -6,9 +6,9 @@
 #include "core/globals.h"
 #include "core/script.h"
 #include "resources/resource.h"
-#include "wizard/rich_text.h"
-#include "wizard/setup_context.h"
-#include "wizard/window_helpers.h"
+#include "controls/rich_text.h"
+#include "core/setup_context.h"
+#include "controls/window_helpers.h"
 
 static const char* ProgressSection = "Progress";
 

@@ -35,6 +35,9 @@ DWORD GetScriptValueSize(char* text, const char* section, const char* key);
 // keeps the buffer across calls and frees it at the end.
 void GetScriptKeyList(char* text, const char* section, char** list, DWORD* capacity, ErrorStatus* status);
 
+// The key after this one in a key list; the list ends at an empty key.
+inline const char* NextKey(const char* key) { return key + lstrlenA(key) + 1; }
+
 // 1 if an entry of the section has a key that contains the part (case-sensitive), else 0.
 int SectionHasKeyLike(char* text, const char* section, const char* part);
 

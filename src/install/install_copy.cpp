@@ -7,14 +7,12 @@
 #include "core/script.h"
 #include "install/file_ops.h"
 #include "install/install_log.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 #include "install/registration.h"
 #include "resources/resource.h"
 
 static const char* const FilesSection = MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES);
 static const char* const DirsSection = MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS);
-
-static const char* NextKey(const char* key) { return key + lstrlenA(key) + 1; }
 
 static DWORD EntryFlags(InstallRun* run, const char* section, const char* key)
 {

@@ -9,7 +9,7 @@
 #pragma once
 #include <windows.h>
 
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 
 struct ErrorStatus;
 struct InstallRun;

@@ -12,7 +12,7 @@
 #include "install/install_state.h"
 #include "install/registry.h"
 #include "install/uninstall_entry.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 #include "install/shortcuts.h"
 #include "resources/resource.h"
 

@@ -5,7 +5,7 @@
 #include "install/file_ops.h"
 #include "install/install_log.h"
 #include "resources/resource.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 
 static BOOL EndsWithExe(const char* path)
 {

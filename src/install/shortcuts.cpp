@@ -6,9 +6,9 @@
 #include "core/script.h"
 #include "install/file_ops.h"
 #include "install/install_log.h"
-#include "remove/removal.h"
+#include "install/path_removal.h"
 #include "resources/resource.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 
 static const char ShortcutSection[] = "UninstallShortcuts";
 
@@ -188,8 +188,6 @@ static void PrepareLink(IShellLinkA* link, const char* installDir, const char* r
     result = link->SetDescription(description);
     if (FAILED(result)) SetStatus(status, (DWORD)result, IDS_PLAIN_TEXT, description);
 }
-
-static const char* NextKey(const char* key) { return key + lstrlenA(key) + 1; }
 
 static void MakeProgramFolderShortcuts(ShortcutRun* run, const char* keys, ErrorStatus* status)
 {

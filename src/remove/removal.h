@@ -10,15 +10,6 @@ struct ErrorStatus;
 // True when the user asked to restart now; false otherwise, and on failure.
 BOOL RemoveInstallation(HWND owner, char* log, ErrorStatus* status);
 
-// Deletes the shortcuts and shortcut folders of the log's "UninstallShortcuts". Returns the
-// restart flag, set when something was left for deletion at restart; unchanged when the status
-// already holds a failure.
-BOOL RemoveShortcuts(BOOL restart, char* log, ErrorStatus* status);
-
-// Deletes a file, or a folder (with descend, its content first). True when the path was left
-// for deletion at restart and the status is still clean.
-BOOL RemovePath(const char* path, BOOL isFolder, BOOL descend, ErrorStatus* status);
-
 // Runs a program with "/UnRegServer", or calls a library's DllUnregisterServer; failures only
 // warn.
 void UnregisterComponent(HWND owner, const char* path);

@@ -11,7 +11,7 @@
 #include "resources/resource.h"
 #include "setup/restart.h"
 #include "wizard/agreement_version.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 #include "wizard/sheets.h"
 #include "wizard/welcome_pages.h"
 

@@ -1,6 +1,6 @@
 #include "wizard/page_protocol.h"
-#include "wizard/setup_context.h"
-#include "wizard/window_helpers.h"
+#include "core/setup_context.h"
+#include "controls/window_helpers.h"
 #include "wizard/wizard_state.h"
 #include <commctrl.h>
 

@@ -5,7 +5,7 @@
 #include "wizard/file_types_page.h"
 #include "wizard/program_folder_page.h"
 #include "wizard/script_values.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 #include "wizard/welcome_pages.h"
 #include "wizard/wizard_state.h"
 #include "core/error_status.h"

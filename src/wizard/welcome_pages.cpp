@@ -2,16 +2,16 @@
 #include "wizard/agreement_page.h"
 #include "wizard/page_frame.h"
 #include "wizard/page_protocol.h"
-#include "wizard/rich_text.h"
+#include "controls/rich_text.h"
 #include "wizard/script_values.h"
-#include "wizard/setup_context.h"
-#include "wizard/window_helpers.h"
+#include "core/setup_context.h"
+#include "controls/window_helpers.h"
 #include "wizard/wizard_state.h"
 #include "controls/painting.h"
 #include "core/error_status.h"
 #include "core/script.h"
 #include "resources/resource.h"
-#include "setup/running_programs.h"
+#include "wizard/running_programs.h"
 #include <commctrl.h>
 #include <richedit.h>
 

@@ -2,19 +2,9 @@
 // per-page header band and divider label.
 #pragma once
 #include <windows.h>
+#include "controls/painting.h"
 
 struct SetupContext;
-
-const COLORREF NoColor = 0xFFFFFFFF;
-
-// The coloured band across the top of a page, with its image at the right.
-struct PageHeader {
-    COLORREF backColor;   // NoColor = no fill
-    COLORREF lineColor;   // the strip at the top of the band
-    HBITMAP bitmap;       // the band exists only when this is loaded
-    int bandHeight;       // lineHeight plus the bitmap's height, once laid out
-    int lineHeight;       // height of the top strip in pixels
-};
 
 // A label that sits on the sheet's divider line above the buttons.
 struct DividerLabel {

@@ -22,7 +22,7 @@
 #include "install/disk_space.h"
 #include "install/install_run.h"
 #include "install/shortcuts.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 #include "resources/resource.h"
 
 static ULONGLONG FreeBytes;

@@ -20,9 +20,9 @@
 #include "core/globals.h"
 #include "core/script.h"
 #include "resources/resource.h"
-#include "setup/running_programs.h"
+#include "wizard/running_programs.h"
 #include "wizard/agreement_version.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 #include "wizard/sheets.h"
 
 static void PrintText(const char* key, const char* text)

@@ -2,8 +2,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include "wizard/page_frame.h"
-#include "wizard/setup_context.h"
-#include "wizard/window_helpers.h"
+#include "core/setup_context.h"
+#include "controls/window_helpers.h"
 #include "wizard/wizard_state.h"
 
 TEST(ScaleLineHeight, RoundsHalfAwayFromZero)

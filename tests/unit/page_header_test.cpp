@@ -6,8 +6,8 @@
 #include "core/format.h"
 #include "core/globals.h"
 #include "wizard/page_frame.h"
-#include "wizard/setup_context.h"
-#include "wizard/window_helpers.h"
+#include "core/setup_context.h"
+#include "controls/window_helpers.h"
 #include "wizard/wizard_state.h"
 
 namespace {

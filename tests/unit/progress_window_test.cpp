@@ -111,7 +111,7 @@ TEST(ProgressPump, AdvanceDeliversWaitingMessages)
 
 // The header window on a script's [Progress] section, placed where a wizard stood.
 #include "core/script.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 
 // Writes a 24-bit bitmap file of one colour.
 static void WriteBitmap(const char* path, int width, int height, COLORREF colour)

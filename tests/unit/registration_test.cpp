@@ -10,7 +10,7 @@
 #include "install/registration.h"
 #include "unit/file_helpers.h"
 #include "unit/pending_renames.h"
-#include "wizard/setup_context.h"
+#include "core/setup_context.h"
 
 static ErrorStatus Clear()
 {

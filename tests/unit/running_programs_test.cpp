@@ -6,7 +6,7 @@
 #include <string>
 #include "core/globals.h"
 #include "resources/resource.h"
-#include "setup/running_programs.h"
+#include "wizard/running_programs.h"
 
 TEST(PathNamesProgram, MatchesTheWholeFileNameInAnyCase)
 {

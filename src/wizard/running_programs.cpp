@@ -1,4 +1,4 @@
-#include "setup/running_programs.h"
+#include "wizard/running_programs.h"
 #include "core/error_status.h"
 #include "core/globals.h"
 #include <tlhelp32.h>

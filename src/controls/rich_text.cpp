@@ -1,4 +1,4 @@
-#include "wizard/rich_text.h"
+#include "controls/rich_text.h"
 #include "core/format.h"
 #include "core/globals.h"
 #include <richedit.h>

@@ -1,4 +1,4 @@
-#include "wizard/window_helpers.h"
+#include "controls/window_helpers.h"
 #include "core/error_status.h"
 #include "core/format.h"
 #include "core/globals.h"
