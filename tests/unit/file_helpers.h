@@ -1,9 +1,33 @@
-// Small helpers of the unit tests for real files: a scratch folder per test, file contents,
-// and answering the message boxes that the code under test shows.
+// Helpers of the unit tests: scratch files, programs of the build, message boxes answered from a
+// second thread, and imports of this program pointed elsewhere to make the platform fail.
 #pragma once
 #include <windows.h>
+#include <stdlib.h>
+#include <functional>
 #include <string>
 #include <vector>
+#include "core/error_status.h"
+
+inline ErrorStatus Clear()
+{
+    ErrorStatus status;
+    status.code = 0;
+    status.text[0] = 0;
+    return status;
+}
+
+inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A file of the build named by an environment variable (CTest gives Unix paths; Wine maps Z:).
+inline std::string BuiltFile(const char* variable)
+{
+    const char* path = getenv(variable);
+    std::string result = path ? path : "";
+    if (!result.empty() && result[0] == '/') result = "Z:" + result;
+    for (char& c : result)
+        if (c == '/') c = '\\';
+    return result;
+}
 
 // Deletes a file or a folder tree, clearing read-only attributes on the way.
 inline void RemoveTree(const std::string& path)
@@ -60,19 +84,23 @@ inline std::string ReadFileBytes(const std::string& path)
     return bytes;
 }
 
-inline bool PathExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+inline bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Holds a file open without sharing while it lives.
+struct Holder {
+    HANDLE file;
+    explicit Holder(const std::string& path)
+        : file(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
+    ~Holder() { CloseHandle(file); }
+};
 
 // Answers every message box of this thread's process with the given button, recording what
 // each showed, until stopped. Start it before the call that may show boxes.
 struct BoxAnswerer {
-    int button;                     // IDYES, IDNO, IDOK, ...
-    DWORD thread;                   // the thread that shows the boxes
+    int button;
+    DWORD thread;
     volatile LONG stop;
-    std::vector<std::string> texts;
-    std::vector<std::string> captions;
+    std::vector<std::string> texts, captions;
     std::vector<HWND> owners;
     HANDLE worker;
 };
@@ -85,6 +113,7 @@ inline DWORD WINAPI AnswerBoxes(LPVOID param)
         HWND box = NULL;
         while ((box = FindWindowExA(NULL, box, "#32770", NULL)) != NULL) {
             if (GetWindowThreadProcessId(box, NULL) != answerer->thread || !IsWindowVisible(box)) continue;
+            if (!GetDlgItem(box, 0xFFFF)) continue;  // message boxes only
             char caption[256] = "", text[512] = "";
             GetWindowTextA(box, caption, sizeof caption);
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
@@ -92,7 +121,6 @@ inline DWORD WINAPI AnswerBoxes(LPVOID param)
             answerer->texts.push_back(text);
             answerer->owners.push_back(GetWindow(box, GW_OWNER));
             PostMessageA(box, WM_COMMAND, answerer->button, 0);
-            // Wait for the box to go before looking for the next one.
             for (int i = 0; i < 500 && IsWindow(box); i++) Sleep(10);
             break;
         }
@@ -118,8 +146,74 @@ inline void StopAnswering(BoxAnswerer* answerer)
     CloseHandle(answerer->worker);
 }
 
+// Runs the action while boxes are answered; gives back what they showed.
+inline BoxAnswerer Answering(int button, const std::function<void()>& action)
+{
+    BoxAnswerer answerer;
+    StartAnswering(&answerer, button);
+    action();
+    StopAnswering(&answerer);
+    return answerer;
+}
+
 // A window to own message boxes.
 inline HWND MakeOwnerWindow()
 {
     return CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
 }
+
+// Points this program's import of a system function at a replacement while it lives, so that a
+// test can make the platform fail where Wine never does. Original holds the system's function.
+struct ImportHook {
+    void** slot = NULL;
+    void* original = NULL;
+    ImportHook(const char* name, void* replacement)
+    {
+        BYTE* base = (BYTE*)GetModuleHandleA(NULL);
+        IMAGE_NT_HEADERS* headers = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
+        IMAGE_DATA_DIRECTORY imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* dll = (IMAGE_IMPORT_DESCRIPTOR*)(base + imports.VirtualAddress); dll->Name && !slot; dll++) {
+            auto* byName = (IMAGE_THUNK_DATA*)(base + dll->OriginalFirstThunk);
+            auto* bound = (IMAGE_THUNK_DATA*)(base + dll->FirstThunk);
+            for (; byName->u1.AddressOfData && !slot; byName++, bound++)
+                if (!IMAGE_SNAP_BY_ORDINAL(byName->u1.Ordinal)
+                    && !strcmp((char*)((IMAGE_IMPORT_BY_NAME*)(base + byName->u1.AddressOfData))->Name, name))
+                    slot = (void**)&bound->u1.Function;
+        }
+        if (!slot) return;
+        original = *slot;
+        Swap(replacement);
+    }
+    ~ImportHook() { if (slot) Swap(original); }
+    void Swap(void* function)
+    {
+        DWORD old;
+        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+        *slot = function;
+        VirtualProtect(slot, sizeof *slot, old, &old);
+    }
+};
+
+// Windows refuses to open a read-only file for writing; Wine run by root does not. While this
+// lives, this program's CreateFileA refuses as Windows does.
+inline ImportHook*& CreateFileHook()
+{
+    static ImportHook* hook;
+    return hook;
+}
+inline HANDLE WINAPI CreateFileAsWindows(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                         DWORD disposition, DWORD flags, HANDLE model)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if ((access & GENERIC_WRITE) && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == FILE_ATTRIBUTE_READONLY) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    auto original = (decltype(&CreateFileAsWindows))CreateFileHook()->original;
+    return original(path, access, share, security, disposition, flags, model);
+}
+struct ReadOnlyFilesRefuseWrites {
+    ImportHook hook{ "CreateFileA", (void*)CreateFileAsWindows };
+    ReadOnlyFilesRefuseWrites() { CreateFileHook() = &hook; }
+};

@@ -2,8 +2,8 @@
 // GlobalAlloc'ed copies for the writer.
 #pragma once
 #include <windows.h>
-#include <gtest/gtest.h>
 #include <string>
+#include "core/error_status.h"
 
 // The bytes and a NUL placed so that the NUL is the last byte before a page that cannot be
 // touched: reading one byte past the text's end crashes the test.
@@ -11,17 +11,14 @@ class GuardedText {
 public:
     explicit GuardedText(const std::string& bytes)
     {
-        SIZE_T page = 4096;
-        SIZE_T used = bytes.size() + 1;
-        SIZE_T pages = (used + page - 1) / page;
-        size_ = (pages + 1) * page;
-        region_ = (BYTE*)VirtualAlloc(NULL, size_, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        SIZE_T page = 4096, used = bytes.size() + 1, pages = (used + page - 1) / page;
+        region_ = (BYTE*)VirtualAlloc(NULL, (pages + 1) * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
         DWORD old;
         VirtualProtect(region_ + pages * page, page, PAGE_NOACCESS, &old);
         text_ = (char*)region_ + pages * page - used;
         memcpy(text_, bytes.data(), bytes.size());
         text_[bytes.size()] = 0;
-        length_ = bytes.size() + 1;
+        length_ = used;
     }
     ~GuardedText() { VirtualFree(region_, 0, MEM_RELEASE); }
     GuardedText(const GuardedText&) = delete;
@@ -33,7 +30,6 @@ public:
 
 private:
     BYTE* region_;
-    SIZE_T size_;
     char* text_;
     SIZE_T length_;
 };
@@ -42,8 +38,7 @@ private:
 inline char* GlobalText(const std::string& text)
 {
     char* block = (char*)GlobalAlloc(GMEM_FIXED, text.size() + 1);
-    memcpy(block, text.data(), text.size());
-    block[text.size()] = 0;
+    memcpy(block, text.c_str(), text.size() + 1);
     return block;
 }
 
