@@ -1,9 +1,11 @@
-# Steps shared by the install-run scenarios: the runner, media folders and log checks.
-# Sourced after lib.bash.
+# Steps shared by the install-run and removal-run scenarios: the runners, file and registry
+# checks. Sourced after lib.bash.
 RUNNER=$BUILD_DIR/tests/install_runner.exe
-DRIVE=$WINEPREFIX/drive_c
+UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)'
+SETUP_KEY='HKLM\Software\Quernell\Vandrel Setup\1.0'
+LOG_REGISTRY_LINE='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)=0'
 
-# Starts the install run in the background on MEDIA's setup.ini:
+# Starts the install run on MEDIA's setup.ini in the background (see install_runner.cpp):
 #   start_install MEDIA-UNIX-PATH INSTALL-DIR-WINDOWS [runner options...]
 start_install() {
   local media=$1
@@ -11,63 +13,51 @@ start_install() {
   $WINE "$RUNNER" "$(windows_path "$media")" "$@" > "$WORK/install.out" 2>&1 &
   INSTALL_PID=$!
 }
-
-# Waits for the started run (fails after 60 s) and puts its output in OUT.
-end_install() {
-  local i
-  for i in $(seq 1 600); do
-    kill -0 "$INSTALL_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$INSTALL_PID" 2>/dev/null; then
-    fail "the install run did not end within 60 s"
-    kill "$INSTALL_PID" 2>/dev/null
-  fi
-  wait "$INSTALL_PID" 2>/dev/null
-  OUT=$(tr -d '\r' < "$WORK/install.out")
-}
-
-# A whole run that ends with one message box, answered with OK; BOX holds what it said.
+# Waits for the started run; OUT holds its output.
+end_install() { wait_pid "$INSTALL_PID" INSTALL_EXIT; OUT=$(tr -d '\r' < "$WORK/install.out"); }
+# A whole run that ends with one message box, answered with OK; BOX holds it.
 install_ok() {
   start_install "$@"
-  BOX=$(ui answer 1 30000) || fail "no message box at the end of the run"
+  answer 1
   end_install
   expect_eq 0 "$(field "$OUT" code)" "the run succeeds (status: $(field "$OUT" text))"
 }
 
-# Text lines joined with CR LF, each line ended by one.
-crlf() { printf '%s\r\n' "$@"; }
+# The removal run on an install log file, in the background; end_removal gives OUT.
+start_removal() { $WINE "$BUILD_DIR/tests/removal_runner.exe" "$(windows_path "$1")" ${2:-} > "$WORK/removal.out" 2>&1 & REMOVAL_PID=$!; }
+end_removal() { wait_pid "$REMOVAL_PID" REMOVAL_EXIT; OUT=$(tr -d '\r' < "$WORK/removal.out"); }
 
-# Compares a file's bytes with the lines given, each ended by CR LF.
+# Compares a file's bytes with the lines given, each ended by CR LF; shows both on a difference.
 expect_lines() {  # path what line...
-  local expected
+  local expected actual
   printf -v expected '%s\r\n' "${@:3}"
   expect_file "$1" "$expected" "$2"
 }
-
-# Compares a file's bytes with the expected text; shows both on a difference.
 expect_file() {  # path expected what
   local actual
   actual=$(cat "$1" 2>/dev/null; printf x)
   actual=${actual%x}
   if [ "$actual" == "$2" ]; then pass "$3"; else
     fail "$3"
-    echo "--- expected"; printf '%s' "$2" | cat -A
-    echo "--- actual"; printf '%s' "$actual" | cat -A
+    diff <(printf '%s' "$2" | cat -A) <(printf '%s' "$actual" | cat -A)
   fi
 }
 
 # One registry value as reg query prints it: type, four blanks, data; nothing when missing.
 reg_value() {  # key value
-  $WINE reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="    $2    " \
-    'index($0, name) == 1 { print substr($0, length(name) + 1) }'
+  $WINE reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="    $2    " 'index($0, name) == 1 { print substr($0, length(name) + 1) }'
+}
+# A key's values as "name=type data" lines, sorted.
+reg_values() {
+  $WINE reg query "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^    \(.*\)    \(REG_[A-Z_]*\)    \(.*\)$/\1=\2 \3/p' | sort
 }
 
-# The names of a key's values, one a line.
-reg_names() {
-  $WINE reg query "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^    \(.*\)    REG_[A-Z_]*    .*$/\1/p'
+# Holds a file open without sharing (a product program's "lock"); LOCKERS collects them.
+LOCKERS=()
+lock_file() {  # unix-path
+  local p=${1#$DRIVE}
+  rm -f "$1.locked"
+  $WINE "$BUILD_DIR/tests/product_program.exe" lock "C:${p//\//\\}" 120 &
+  LOCKERS+=($!)
+  wait_for_file "$1.locked" 20 || fail "$1 could not be locked"
 }
-
-UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)'
-SETUP_KEY='HKLM\Software\Quernell\Vandrel Setup\1.0'
-LOG_REGISTRY_LINE='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)=0'

@@ -1,116 +1,117 @@
 #!/usr/bin/env bash
-# The removal run on real files, registry and shortcuts, read from an install log: what is
-# listed goes, in the right order, and what is not listed stays.
+# The removal run on real files, registry and shortcuts, read from an install log: what is listed
+# goes, in the right order, and what is not listed stays; failed unregistrations warn, owned by the
+# progress window; files in use wait for the restart that the run asks for; a failure stops the
+# run and keeps what comes after it, the uninstall entry and the shortcuts included.
 source "$SCENARIO_LIB"
+source "$(dirname "$SCENARIO_LIB")/install.bash"
 
-runner=$BUILD_DIR/tests/removal_runner.exe
-drive=$WINEPREFIX/drive_c
-inst=$drive/Program\ Files/Corvantis\ Vandrel
+inst=$DRIVE/Program\ Files/Corvantis\ Vandrel
 win='C:\Program Files\Corvantis Vandrel'
-menu=$drive/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Corvantis\ Vandrel
+menu=$DRIVE/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Corvantis\ Vandrel
 winmenu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Corvantis Vandrel'
-
 mkdir -p "$inst/docs/deep" "$inst/keep" "$menu"
 cp "$BUILD_DIR/tests/product_program.exe" "$inst/main.exe"
 cp "$BUILD_DIR/tests/product_library.dll" "$inst/comp.dll"
 echo 1500 > "$inst/main.exe.sleep"
-echo "read me" > "$inst/readme.txt"
+echo 1 > "$inst/main.exe.exitcode"
+echo 80004005 > "$inst/comp.dll.hresult"
+for f in readme.txt docs/guide.txt docs/deep/notes.txt keep/user.txt; do echo "$f" > "$inst/$f"; done
 chmod a-w "$inst/readme.txt"
-echo guide > "$inst/docs/guide.txt"
-echo notes > "$inst/docs/deep/notes.txt"
-echo mine > "$inst/keep/user.txt"
 echo link > "$menu/Corvantis Vandrel.lnk"
-
-cat > "$WORK/registry.reg" <<'REG'
-Windows Registry Editor Version 5.00
-
-[HKEY_LOCAL_MACHINE\Software\Corvantis Test\Tree\Sub\Deeper]
-"Leaf"="1"
-
-[HKEY_LOCAL_MACHINE\Software\Corvantis Test\Values]
-"Keep"="yes"
-".tif"="Vandrel.Image"
-
-[HKEY_CURRENT_USER\Software\Corvantis Test]
-"Stay"="1"
-
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)]
-"DisplayName"="Corvantis Vandrel"
-
-[HKEY_LOCAL_MACHINE\Software\Corvantis Vandrel]
-"EULAVersion"="3"
-REG
-reg_import "$WORK/registry.reg"
-reg_exists 'HKLM\Software\Corvantis Vandrel' EULAVersion || fail "the registry was not prepared"
-
+registry() {  # the keys and values that the logs below name
+  crlf 'Windows Registry Editor Version 5.00' '' '[HKEY_LOCAL_MACHINE\Software\Corvantis Test\Tree\Sub\Deeper]' '"Leaf"="1"' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Corvantis Test\Values]' '"Keep"="yes"' '".tif"="Vandrel.Image"' '' \
+    '[HKEY_CURRENT_USER\Software\Corvantis Test]' '"Stay"="1"' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)]' '"DisplayName"="x"' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Corvantis Vandrel]' '"EULAVersion"="3"' > "$WORK/registry.reg"
+  reg_import "$WORK/registry.reg"
+}
+registry
 # Only the leading digits of a flags value count: "10x" is main program and component.
-cat > "$WORK/log.ini" <<LOG
-[UninstallFiles]
-$win\\main.exe=10x
-$win\\comp.dll=8
-$win\\readme.txt=0
-$win\\docs\\guide.txt=0
-$win\\docs\\deep\\notes.txt=0
-$win\\missing.txt=0
+crlf '[UninstallFiles]' "$win\\main.exe=10x" "$win\\comp.dll=8" "$win\\readme.txt=0" "$win\\docs\\guide.txt=0" \
+  "$win\\docs\\deep\\notes.txt=0" "$win\\missing.txt=0" '' '[UninstallDirs]' "$win\\docs\\deep=" "$win\\docs=" "$win\\keep=" "$win=" '' \
+  '[UninstallRegistry]' 'HKLM\Software\Corvantis Test\Tree\=0' '1(64)HKLM\Software\Corvantis Test\Values=.tif' \
+  'HKCU\Software\Corvantis Test=0' '' '[UninstallShortcuts]' "$winmenu\\Corvantis Vandrel.lnk=" "$winmenu=" > "$WORK/log.ini"
 
-[UninstallDirs]
-$win\\docs\\deep=
-$win\\docs=
-$win\\keep=
-$win=
-
-[UninstallRegistry]
-HKLM\\Software\\Corvantis Test\\Tree\\=0
-1(64)HKLM\\Software\\Corvantis Test\\Values=.tif
-HKCU\\Software\\Corvantis Test=0
-
-[UninstallShortcuts]
-$winmenu\\Corvantis Vandrel.lnk=
-$winmenu=
-LOG
-
-$WINE "$runner" "$(windows_path "$WORK/log.ini")" > "$WORK/out" 2>&1 &
-run=$!
-
-# While the main program runs with /UnregAll, the plain window says so.
+start_removal "$WORK/log.ini"
 window=$(ui wait-window "#32770" "Corvantis Vandrel Setup" 20000 | tr -d '\r')
-seen=""
-for i in $(seq 1 100); do
-  text=$(ui text "$window" 101 | tr -d '\r')
-  [ "$text" = "Unregistering main.exe..." ] && { seen=1; break; }
-  sleep 0.05
-done
-expect_eq 1 "$seen" "the progress window shows \"Unregistering main.exe...\""
+wait_for "Unregistering main.exe..." "the progress window shows the main program's unregistration" ui text "$window" 101
 expect_eq "0" "$(ui controls "$window" | awk -F'\t' '$1 == 102 { print $3 }' | tr -d '\r')" "the progress bar is hidden"
-
-box=$(ui answer 1 30000)
-expect_eq "Corvantis Vandrel Setup" "$(field "$box" caption)" "success box caption"
-expect_eq "Corvantis Vandrel has been successfully removed." "$(field "$box" text)" "success box text"
-wait $run
-out=$(cat "$WORK/out")
-expect_eq 0 "$(field "$out" result)" "no restart asked"
-expect_eq 0 "$(field "$out" code)" "no failure"
-expect_eq 1 "$(field "$out" owner_enabled)" "the owner is enabled again"
-
-calls=$(tr -d '\r' < "$inst/calls.log")
-expected="\"$win\\main.exe\" /UnregAll
-\"$win\\main.exe\" /UnRegServer
-DllUnregisterServer $win\\comp.dll"
-expect_eq "$expected" "$calls" "main program, then its unregistration, then the library's"
-
-for f in main.exe comp.dll readme.txt docs/guide.txt docs/deep/notes.txt docs/deep docs; do
-  expect_gone "$inst/$f" "$f removed"
+for warning in "Warning: Could not unregister program \"$win\\main.exe\". Verify that you have write access to the registry." \
+  "Warning: Could not register DLL \"$win\\comp.dll\". Verify that you have write access to the registry. (Error: 80004005)"; do
+  answer 1
+  expect_eq "$(escaped "$warning")|#32770" "$BOX_TEXT|$(field "$BOX" owner_class)" "a failed unregistration warns, owned by the progress window"
 done
-expect_there "$inst/keep/user.txt" "an unlisted file stays"
-expect_there "$inst" "a folder that still holds files stays"
+answer 1
+expect_eq "Corvantis Vandrel has been successfully removed.|Corvantis Vandrel Setup|Static" \
+  "$BOX_TEXT|$(field "$BOX" caption)|$(field "$BOX" owner_class)" "the success box, owned by the main window"
+end_removal
+expect_eq "0 0 1" "$(field "$OUT" result) $(field "$OUT" code) $(field "$OUT" owner_enabled)" "no restart, no failure, the owner enabled again"
+expect_eq "\"$win\\main.exe\" /UnregAll
+\"$win\\main.exe\" /UnRegServer
+DllUnregisterServer $win\\comp.dll" "$(tr -d '\r' < "$inst/calls.log")" "main program, then its unregistration, then the library's"
+for f in main.exe comp.dll readme.txt docs/guide.txt docs/deep/notes.txt docs; do expect_gone "$inst/$f" "$f removed"; done
 expect_gone "$menu" "the shortcut and its folder are gone"
+expect_there "$inst/keep/user.txt" "an unlisted file stays, and with it its folders"
+expect_key gone 'HKLM\Software\Corvantis Test\Tree' "a whole key entry deletes the key"
+reg_exists 'HKLM\Software\Corvantis Test\Values' .tif && fail "the value .tif is still there" || pass "a value entry deletes the value"
+expect_key there 'HKLM\Software\Corvantis Test\Values' "and leaves the key with its other values"
+expect_key there 'HKCU\Software\Corvantis Test' "entries under other roots are passed over"
+expect_key gone "$UNINSTALL_KEY" "the uninstall entry is deleted"
+expect_key gone 'HKLM\Software\Corvantis Vandrel' "so is the product's key"
 
-reg_exists 'HKLM\Software\Corvantis Test\Tree' && fail "a whole key entry leaves the key" || pass "whole key deleted"
-reg_exists 'HKLM\Software\Corvantis Test\Values' .tif && fail "the value .tif is still there" || pass "value deleted"
-reg_exists 'HKLM\Software\Corvantis Test\Values' Keep && pass "other values of the key stay" || fail "value Keep went too"
-reg_exists 'HKCU\Software\Corvantis Test' && pass "entries under other roots are passed over" || fail "HKCU key deleted"
-reg_exists 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)' \
-  && fail "uninstall entry still there" || pass "uninstall entry deleted"
-reg_exists 'HKLM\Software\Corvantis Vandrel' && fail "product key still there" || pass "product key deleted"
+# A registry entry that cannot be opened stops the run: what comes after it stays.
+registry
+mkdir -p "$menu"
+echo link > "$menu/Corvantis Vandrel.lnk"
+crlf '[UninstallRegistry]' 'HKLM\Software\Corvantis Test\Values=.tif' 'HKLM\\Software\Broken=0' 'HKLM\Software\Corvantis Test\Tree=0' \
+  '[UninstallShortcuts]' "$winmenu\\Corvantis Vandrel.lnk=" "$winmenu=" > "$WORK/broken.ini"
+start_removal "$WORK/broken.ini"
+end_removal
+expect_eq "161 0" "$(field "$OUT" code) $(field "$OUT" result)" "the failure is in the status, and no box is shown"
+expect_contains "$(field "$OUT" text)" 'Unable to open registry key (\Software\Broken)' "with the key"
+reg_exists 'HKLM\Software\Corvantis Test\Values' .tif && fail "the value before the failure stays" || pass "the entry before the failure is done"
+expect_key there 'HKLM\Software\Corvantis Test\Tree' "the entry after the failure stays"
+expect_key there "$UNINSTALL_KEY" "the uninstall entry stays after a failure"
+expect_there "$menu/Corvantis Vandrel.lnk" "the shortcuts stay after a failure"
 
+# Files in use: deletion at restart, the question, No and the put-off note; Yes answers 1.
+dir=$DRIVE/Vandrel
+mkdir -p "$dir"
+for n in 1 2 3; do echo busy > "$dir/busy$n.txt"; done
+echo later > "$dir/later.txt"
+lock_file "$dir/busy1.txt"
+crlf '[UninstallFiles]' 'C:\Vandrel\busy1.txt=0' 'C:\Vandrel\later.txt=0' > "$WORK/busy.ini"
+start_removal "$WORK/busy.ini"
+expect_eq "Windows must be restarted to complete the removal. Do you want to restart Windows now?" "$(box_text 7)" "the restart question"
+expect_eq "You have chosen to end setup without restarting Windows. The removal will be completed next time Windows is restarted." \
+  "$(box_text 1)" "the put-off note after No"
+end_removal
+expect_eq "0 0" "$(field "$OUT" result) $(field "$OUT" code)" "No gives false, and no failure"
+expect_gone "$dir/later.txt" "the free file is deleted"
+expect_there "$dir/busy1.txt" "the busy file waits for the restart"
+expect_contains "$(pending_renames)" 'Vandrel\busy1.txt' "the busy file is listed for deletion at restart"
+kill "${LOCKERS[@]}" 2>/dev/null
+lock_file "$dir/busy2.txt"
+crlf '[UninstallFiles]' 'C:\Vandrel\busy2.txt=0' > "$WORK/busy.ini"
+start_removal "$WORK/busy.ini"
+answer 6
+end_removal
+expect_eq 1 "$(field "$OUT" result)" "Yes gives true"
+
+# Windows 9x: the restart list cannot be written, so the run stops at the busy file and leaves
+# everything after it, the uninstall entry included, and shows no box.
+mkdir -p "$DRIVE/windows/wininit.ini"
+echo later > "$dir/later.txt"
+registry
+lock_file "$dir/busy3.txt"
+crlf '[UninstallFiles]' 'C:\Vandrel\busy3.txt=0' 'C:\Vandrel\later.txt=0' > "$WORK/busy.ini"
+start_removal "$WORK/busy.ini" 9x
+end_removal
+[ "$(field "$OUT" code)" != 0 ] && pass "the failure is in the status" || fail "no failure recorded: $OUT"
+expect_eq 0 "$(field "$OUT" result)" "a failed run gives false"
+expect_there "$dir/later.txt" "files after the failure stay"
+expect_key there "$UNINSTALL_KEY" "the uninstall entry stays after a failure"
+kill "${LOCKERS[@]}" 2>/dev/null
 scenario_end

@@ -1,12 +1,13 @@
-# Steps shared by the end-to-end scenarios of setup.exe: media, the wizard walk, checks.
-# Sourced after lib.bash, install.bash and wizard.bash.
-
-INSTALL_DIR_UNIX=$WINEPREFIX/drive_c/Program\ Files/Corvantis\ Vandrel
+# Steps shared by the end-to-end scenarios of setup.exe: media, the wizard walk, the installed
+# state. Sourced after lib.bash, install.bash and wizard.bash.
+INSTALL_DIR_UNIX=$DRIVE/Program\ Files/Corvantis\ Vandrel
 INSTALL_DIR='C:\Program Files\Corvantis Vandrel'
-
+COMMON_MENU=$DRIVE/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Corvantis\ Vandrel
+EARLIER_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quernell Vandrel (64-bit)'
 # The stand-ins of the product's programs note their calls outside the prefix.
 export PRODUCT_CALLS_LOG
 PRODUCT_CALLS_LOG=$(windows_path "$WORK/calls.log")
+calls() { tr -d '\r' < "$WORK/calls.log"; }
 
 # Installation media: setup.exe, the product's programs, a folder tree, example files and a
 # licence; the script lists setup.exe among its files so that the installed copy can remove.
@@ -27,12 +28,6 @@ make_e2e_media() {  # folder [EULAVersion]
     '[InstallShortcuts]' 'vandrel.exe=Corvantis Vandrel' > "$media/setup.ini"
 }
 
-# Starts setup.exe from its folder in the background.
-start_setup_in() {
-  (cd "$1" && exec $WINE ./setup.exe) &
-  SETUP_PID=$!
-}
-
 # The whole install wizard with its defaults: Welcome, the agreement, destination, program
 # folder, file types, Finish.
 walk_install_wizard() {
@@ -44,4 +39,12 @@ walk_install_wizard() {
   press next "Select Program Folder"
   press next "File Types"
   ui sheet "$SHEET" finish
+}
+
+# An installed copy as the install run leaves one: the entry, the log and the files it names.
+make_installed() {  # [entry key]
+  mkdir -p "$INSTALL_DIR_UNIX"
+  echo old > "$INSTALL_DIR_UNIX/old.exe"
+  $WINE reg add "${1:-$UNINSTALL_KEY}" /v UninstallString /d "$INSTALL_DIR\\setup.exe" /f >/dev/null 2>&1
+  crlf '[UninstallFiles]' "$INSTALL_DIR\\old.exe=2" '' '[UninstallDirs]' "$INSTALL_DIR=0" > "$INSTALL_DIR_UNIX/setup.ini"
 }

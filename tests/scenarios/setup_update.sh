@@ -1,73 +1,94 @@
 #!/usr/bin/env bash
 # Media with install.txt beside setup.exe, on a machine where the product is installed: the
 # update-or-remove choice. Update shows the agreement only when its version is newer, replaces
-# the files, applies RemoveOnInstall and changes the log; Remove takes the product away.
+# the files, applies RemoveOnInstall and changes the log; Cancel changes nothing; Remove takes the
+# product away; a failed update offers the removal: No ends as cancelled, Yes removes.
 source "$SCENARIO_LIB"
-source "$(dirname "$SCENARIO_LIB")/install.bash"
-source "$(dirname "$SCENARIO_LIB")/wizard.bash"
-source "$(dirname "$SCENARIO_LIB")/setup_e2e.bash"
+for part in install wizard setup_e2e; do source "$(dirname "$SCENARIO_LIB")/$part.bash"; done
 
 media=$WORK/media
 make_e2e_media "$media"
 mkdir -p "$INSTALL_DIR_UNIX"
 start_setup_in "$media"
 walk_install_wizard
-ui answer 1 60000 >/dev/null || fail "no message after the install"
+answer 1 60000
 wait_setup
 expect_eq 0 "$SETUP_EXIT" "the first install exits with 0"
-echo old > "$INSTALL_DIR_UNIX/old.txt"
 
-# The new release: one more file, one that replaces old.txt, the same agreement version.
+# The new release: one more file, which replaces old.txt; the same agreement version.
+echo old > "$INSTALL_DIR_UNIX/old.txt"
 echo 2 > "$media/data/a.txt"
 echo extra > "$media/extra.txt"
 crlf '[Setup]' 'EULAVersion=3' '' '[License]' 'Show=1' 'Wizard=1' 'Title=Licence' '' \
   '[InstallFiles]' 'setup.exe=0' 'vandrel.exe=2' 'filters.dll=8' 'extra.txt=0' '' \
   '[InstallDirs]' 'data=0' '' '[RemoveOnInstall]' 'extra.txt=old.txt' > "$media/setup.ini"
 touch "$media/install.txt"
+# Runs setup from the media and clicks the choice page's button (105 Update, 106 Remove).
+choose() { start_setup_in "$media"; wait_sheet "Welcome"; ui click "$(current_page)" "$1"; }
 
-start_setup_in "$media"
-wait_sheet "Welcome"
-ui click "$(current_page)" 105
-box=$(ui answer 1 60000)
-expect_eq "Corvantis Vandrel has been successfully updated." "$(field "$box" text)" "no agreement page, then updated"
+choose 105
+expect_eq "Corvantis Vandrel has been successfully updated." "$(box_text 1 60000)" "no agreement page, then updated"
 wait_setup
 expect_eq 0 "$SETUP_EXIT" "an update exits with 0"
 expect_eq 2 "$(tr -d '\r\n' < "$INSTALL_DIR_UNIX/data/a.txt")" "files are replaced"
-expect_there "$INSTALL_DIR_UNIX/extra.txt" "the new file is installed"
 expect_gone "$INSTALL_DIR_UNIX/old.txt" "RemoveOnInstall deletes the replaced file"
 log=$(tr -d '\r' < "$INSTALL_DIR_UNIX/setup.ini")
 expect_contains "$log" "$INSTALL_DIR\\extra.txt=0" "the log gains the new file"
 expect_contains "$log" "$INSTALL_DIR\\vandrel.exe=2" "the log keeps the old entries"
+expect_eq 1 "$(grep -c 'RegServer' "$WORK/calls.log")" "an update does not start the main program"
 
 # A newer agreement: the update sheet shows it, Finish only once it is accepted.
 sed -i 's/EULAVersion=3/EULAVersion=4/' "$media/setup.ini"
-start_setup_in "$media"
-wait_sheet "Welcome"
-ui click "$(current_page)" 105
+choose 105
 wait_sheet "Licence"
+wait_for "10 00 10" "the update sheet: Finish disabled" wizard_buttons
 ui check "$(current_page)" 102 1
+wait_for "10 00 11" "Finish once accepted" wizard_buttons
 ui sheet "$SHEET" finish
-box=$(ui answer 1 60000)
-expect_eq "Corvantis Vandrel has been successfully updated." "$(field "$box" text)" "updated after the agreement"
+expect_eq "Corvantis Vandrel has been successfully updated." "$(box_text 1 60000)" "updated after the agreement"
 wait_setup
-expect_eq 0 "$SETUP_EXIT" "the update with the agreement exits with 0"
+expect_eq "0 4" "$SETUP_EXIT $(registry_value 'Software\Corvantis Vandrel' EULAVersion)" "exit 0, the new version stored"
 
-# Remove from the same choice page.
+# Cancel on the choice page: exit code 1, no box, nothing changed.
+cp "$INSTALL_DIR_UNIX/setup.ini" "$WORK/log.before"
 start_setup_in "$media"
 wait_sheet "Welcome"
-ui click "$(current_page)" 106
-box=$(ui answer 1 60000)
-expect_eq "Corvantis Vandrel has been successfully removed." "$(field "$box" text)" "Remove removes"
+wait_for "10 00 10" "the update-or-remove page: Finish disabled" wizard_buttons
+expect_eq "To exit Setup without updating or removing Corvantis Vandrel, click Cancel." "$(page_text 104)" "its text"
+ui sheet "$SHEET" cancel
+wait_setup
+expect_eq 1 "$SETUP_EXIT" "Cancel on the update-or-remove page exits with 1"
+expect_eq "" "$(cmp "$WORK/log.before" "$INSTALL_DIR_UNIX/setup.ini")" "the log is unchanged"
+
+# A failed update (a file missing from the media): No shows the error and ends as cancelled.
+rm "$media/extra.txt"
+choose 105
+expect_eq 'Setup cannot update Corvantis Vandrel because of an error. To repair the error, it is recommended that you remove Corvantis Vandrel then run setup again to install it. Do you want to remove Corvantis Vandrel now?' \
+  "$(box_text 7 60000)" "the failed update offers the removal"
+text=$(box_text 1)
+expect_contains "$text" 'The error was:\n' "No shows the error"
+expect_contains "$text" "Unable to open file ($(escaped "$(windows_path "$media")\\extra.txt"))\\n\\nSetup will now exit." "with the file"
+wait_setup
+expect_eq 1 "$SETUP_EXIT" "No ends as cancelled"
+expect_there "$INSTALL_DIR_UNIX/vandrel.exe" "the installation stays"
+
+# Remove from the choice page.
+choose 106
+expect_eq "Corvantis Vandrel has been successfully removed." "$(box_text 1 60000)" "Remove removes"
 wait_setup
 expect_eq 2 "$SETUP_EXIT" "a removal exits with 2"
 expect_gone "$INSTALL_DIR_UNIX/vandrel.exe" "the program is gone"
-reg_exists "$UNINSTALL_KEY" && fail "the uninstall entry is still there" || pass "the uninstall entry is gone"
+expect_key gone "$UNINSTALL_KEY" "the uninstall entry is gone"
 
-# Cancel on the choice page: nothing happens, exit code 1, no message.
-start_setup_in "$media"
-wait_sheet "Welcome"
-ui sheet "$SHEET" cancel
+# A failed update over an installed copy, Yes: the removal runs with the new setup script, which
+# names none of the log's sections, so only the entry and the product's key go.
+make_installed
+set_registry_value 'Software\Corvantis Vandrel' EULAVersion 4
+choose 105
+answer 6 60000
+expect_eq "Corvantis Vandrel has been successfully removed." "$(box_text 1 60000)" "Yes runs the removal"
 wait_setup
-expect_eq 1 "$SETUP_EXIT" "with nothing installed the wizard came, and Cancel exits with 1"
-
+expect_eq 0 "$SETUP_EXIT" "the removal after a failed update ends with 0"
+expect_key gone "$UNINSTALL_KEY" "the uninstall entry is gone"
+expect_there "$INSTALL_DIR_UNIX/old.exe" "what the setup script does not name stays"
 scenario_end

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# The licence agreement: the stand-alone dialog after Welcome (only its buttons end it,
-# Decline cancels the wizard silently, Accept is not asked again), the update sheet's page,
-# the version stored after Finish and AgreementVersionIsNewer against stored values.
+# The licence agreement: the stand-alone dialog after Welcome (only its buttons end it, Decline
+# cancels the wizard silently, Accept is not asked again), the update sheet's page, and the
+# version stored after Finish only.
 source "$SCENARIO_LIB"
-source "$SOURCE_DIR/tests/scenarios/wizard.bash"
+source "$(dirname "$SCENARIO_LIB")/wizard.bash"
 product_key='Software\Corvantis Vandrel'
+stored() { registry_value "$product_key" EULAVersion; }
 
 media=$WORK/dialog
 make_wizard_media "$media" '[Setup]
@@ -14,39 +15,35 @@ Wizard=0
 [Destination]
 FileTypes=1'
 printf 'Terms for %%s users.\r\nSecond line.\r\n' > "$media/license.txt"
+# Starts the install wizard and leaves Welcome; DIALOG is the agreement that then opens.
+open_dialog() {
+  start_runner "$media" install
+  wait_sheet "Welcome"
+  ui sheet "$SHEET" next
+  DIALOG=$(ui wait-window "#32770" "Software License Agreement" 20000 | tr -d '\r')
+  [ -n "$DIALOG" ] || fail "the stand-alone agreement did not open"
+}
 
-# Decline: the whole wizard ends as cancelled, without a message and without a stored version.
-start_runner "$media" install
-wait_sheet "Welcome"
-wait_for "10 11 00" "Welcome: Next" wizard_buttons
-ui sheet "$SHEET" next
-dialog=$(ui wait-window "#32770" "Software License Agreement" 20000 | tr -d '\r')
-[ -n "$dialog" ] || fail "the stand-alone agreement did not open"
-expect_eq 'Terms for %s users.\r\nSecond line.\r\n' "$(ui text "$dialog" 26 | tr -d '\r')" "licence text shown unchanged"
-expect_contains "$(ui text "$dialog" 102)" "To install Corvantis Vandrel you must accept this agreement." "question formatted"
-ui key "$dialog" 26 0x1B
-ui close "$dialog"
-if ui wait-gone "$dialog" 1500; then fail "Escape or the close box ended the dialog"; else pass "only the buttons end the dialog"; fi
+open_dialog
+expect_eq 'Terms for %s users.\r\nSecond line.\r\n' "$(ui text "$DIALOG" 26 | tr -d '\r')" "the licence text shown unchanged"
+expect_contains "$(ui text "$DIALOG" 102)" "To install Corvantis Vandrel you must accept this agreement." "the question formatted"
+ui key "$DIALOG" 26 0x1B
+ui close "$DIALOG"
+ui wait-gone "$DIALOG" 1500 && fail "Escape or the close box ended the dialog" || pass "only the buttons end the dialog"
 expect_eq "Welcome" "$(caption)" "the sheet stays on Welcome while the dialog is up"
-ui click "$dialog" 7
+ui click "$DIALOG" 7
 wait_runner
-expect_eq 1223 "$(result status)" "I Decline cancels the wizard"
-expect_eq "(none)" "$(registry_value "$product_key" EULAVersion)" "nothing stored after Decline"
+expect_eq "1223 (none)" "$(result status) $(stored)" "I Decline cancels the wizard and stores nothing"
 
-# Accept: on to the next page; Back and Next again do not ask again; Finish stores version 4.
-start_runner "$media" install
-wait_sheet "Welcome"
-ui sheet "$SHEET" next
-dialog=$(ui wait-window "#32770" "Software License Agreement" 20000 | tr -d '\r')
-ui click "$dialog" 6
+open_dialog
+ui click "$DIALOG" 6
 wait_for "" "I Accept goes on to the destination page" caption
 press back "Welcome"
 press next ""
 press next "Select Program Folder"
 ui sheet "$SHEET" finish
 wait_runner
-expect_eq 0 "$(result status)" "Finish after accepting"
-expect_eq 4 "$(registry_value "$product_key" EULAVersion)" "accepted version stored"
+expect_eq "0 4" "$(result status) $(stored)" "Accept is not asked again; Finish stores the version"
 
 # Without license.txt the dialog is skipped; the (empty) version is stored all the same.
 delete_registry_key "$product_key"
@@ -58,10 +55,10 @@ press next ""
 press next "Select Program Folder"
 ui sheet "$SHEET" finish
 wait_runner
-expect_eq 0 "$(result status)" "Finish without a licence file"
-expect_eq "" "$(registry_value "$product_key" EULAVersion)" "empty version stored"
+expect_eq "0|" "$(result status)|$(stored)" "without a licence file, an empty version stored"
 
-# The update sheet: the agreement page alone, no Back, Finish only while accepted.
+# The update sheet: the agreement page alone, no Back, Finish only while accepted; the version
+# and the default folder stored on Finish, nothing on Cancel.
 delete_registry_key "$product_key"
 media=$WORK/update
 make_wizard_media "$media" '[Setup]
@@ -71,54 +68,28 @@ Wizard=0
 Title=Updated Terms
 NextText=Never Shown'
 printf 'New terms.\r\n' > "$media/license.txt"
+for end in cancel finish; do
+  start_runner "$media" update 1 1
+  wait_sheet "Updated Terms"
+  wait_for "10 00 10" "the update sheet: no Back, Finish disabled" wizard_buttons
+  ui check "$(current_page)" 102 1
+  wait_for "10 00 11" "checking the box enables Finish" wizard_buttons
+  ui sheet "$SHEET" $end
+  wait_runner
+done
+expect_eq "0|C:\Program Files\Corvantis Vandrel|5" "$(result status)|$(result installDir)|$(stored)" "Finish stores the version"
 start_runner "$media" update 1
 wait_sheet "Updated Terms"
-wait_for "10 00 10" "update sheet: no Back, Finish disabled" wizard_buttons
-ui check "$(current_page)" 102 1
-wait_for "10 00 11" "checking the box enables Finish" wizard_buttons
-ui check "$(current_page)" 102 0
-wait_for "10 00 10" "unchecking disables Finish" wizard_buttons
 ui sheet "$SHEET" cancel
 wait_runner
-expect_eq 1223 "$(result status)" "Cancel on the update sheet"
-expect_eq "(none)" "$(registry_value "$product_key" EULAVersion)" "nothing stored after Cancel"
+expect_eq "1223 5" "$(result status) $(stored)" "Cancel stores nothing"
 
-start_runner "$media" update 1 1
-wait_sheet "Updated Terms"
-ui check "$(current_page)" 102 1
-wait_for "10 00 11" "Finish enabled again" wizard_buttons
-ui sheet "$SHEET" finish
-wait_runner
-expect_eq 0 "$(result status)" "Finish on the update sheet"
-expect_eq 'C:\Program Files\Corvantis Vandrel' "$(result installDir)" "update sheet sets the default folder"
-expect_eq 5 "$(registry_value "$product_key" EULAVersion)" "update stores the new version"
-
-# Nothing to show: no sheet, success, nothing written.
+# Nothing to show (no show-agreement flag, or Show=0): no sheet, success, nothing stored.
 set_registry_value "$product_key" EULAVersion 2
 start_runner "$media" update 0 1
 wait_runner
-expect_eq 0 "$(result status)" "update without the show-agreement flag succeeds"
 printf '[Setup]\r\nEULAVersion=5\r\n[License]\r\nShow=0\r\n' > "$media/setup.ini"
 start_runner "$media" update 1
 wait_runner
-expect_eq 0 "$(result status)" "update with Show=0 succeeds"
-expect_eq 2 "$(registry_value "$product_key" EULAVersion)" "no sheet, nothing stored"
-
-# AgreementVersionIsNewer: script version against the stored one.
-newer() {  # script-version stored-value-or-"-" expected what
-  printf '[Setup]\r\nEULAVersion=%s\r\n' "$1" > "$media/setup.ini"
-  if [ "$2" == "-" ]; then delete_registry_key "$product_key"; else set_registry_value "$product_key" EULAVersion "$2"; fi
-  start_runner "$media" eula-newer
-  wait_runner
-  expect_eq "$3 0" "$(result newer) $(result status)" "$4"
-}
-newer 3 - 1 "no key: the agreement must be shown"
-newer 3 no 1 "stored no"
-newer 3 none 1 "stored none holds no"
-newer 3 3 0 "3 over 3 is accepted"
-newer 4 3 1 "4 over 3 is newer"
-newer 9 10 0 "9 under 10 is accepted"
-newer "" 3 0 "no script version"
-newer 3 "" 1 "an empty stored value is older"
-
+expect_eq "0 2" "$(result status) $(stored)" "no sheet, nothing stored"
 scenario_end

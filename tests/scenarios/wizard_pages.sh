@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
-# The install wizard's page order, titles and buttons for the [License] and [Destination]
-# choices of the setup script, and what it leaves in the setup context and the registry.
+# The install wizard's page order, titles, texts and buttons for the [License] and [Destination]
+# choices of the setup script, and what it leaves in the setup context and the registry; the
+# warning about a running browser (any letter case) when the user leaves Welcome; Cancel.
 source "$SCENARIO_LIB"
-source "$SOURCE_DIR/tests/scenarios/wizard.bash"
+source "$(dirname "$SCENARIO_LIB")/wizard.bash"
 
-# Agreement as a page (Show empty keeps its default), FileTypes=yes counts as false: Welcome,
-# agreement, classic destination, program folder, file types.
+# Runs a copy of the test child under that name until the scenario ends; waits until it runs.
+start_program_named() {  # name
+  mkdir -p "$WORK/programs"
+  cp "$TEST_CHILD" "$WORK/programs/$1"
+  $WINE "$WORK/programs/$1" record "$(windows_path "$WORK/programs/$1.started")" sleep 120000 &
+  PROGRAM_PID=$!
+  wait_for_file "$WORK/programs/$1.started" || fail "$1 did not start"
+}
+
+# Agreement as a page ("Show" empty keeps its default), "FileTypes=yes" counts as false: Welcome,
+# agreement, classic destination, program folder, file types. A title expands the version macro.
 media=$WORK/classic
 make_wizard_media "$media" '[Setup]
 EULAVersion=3
 [Welcome]
-Title=Welcome Aboard
+Title=Welcome to %productversion(vandrel.exe)%
 [License]
 Show=
 Wizard=1
@@ -21,80 +31,77 @@ FileTypes=yes
 Title=Never Shown
 [ProgFolder]
 Title=Where the Icons Go'
+cp "$BUILD_DIR/tests/product_main.exe" "$media/vandrel.exe"
 printf 'The licence text.\r\n' > "$media/license.txt"
+start_program_named IEXPLORE.EXE
+browser=$PROGRAM_PID
 start_runner "$media" install
-wait_sheet "Welcome Aboard"
+wait_sheet "Welcome to 4.2.1.7"
 wait_for "10 11 00" "Welcome: Next only" wizard_buttons
-expect_eq "Welcome to Corvantis Vandrel Setup." "$(ui text "$(current_page)" 101 | tr -d '\r')" "Welcome text formatted with the product name"
-
-press next "The Agreement"
+expect_eq "Welcome to Corvantis Vandrel Setup." "$(page_text 101)" "Welcome text formatted with the product name"
+ui sheet "$SHEET" next
+answer 1
+expect_eq "Corvantis Vandrel Setup|Setup has determined that Microsoft Internet Explorer is currently running. It is recommended that you close Microsoft Internet Explorer before Setup continues." \
+  "$(field "$BOX" caption)|$BOX_TEXT" "leaving Welcome warns of the running browser"
+kill "$browser"
+wait_for "The Agreement" "setup goes on after the warning" caption
 wait_for "11 10 00" "agreement page: Back, and Next disabled while unchecked" wizard_buttons
-expect_eq "1 0 I &Agree" "$(control_state 12324)" "NextText on the agreement page"
-expect_eq "The licence text.\r\n" "$(ui text "$(current_page)" 101 | tr -d '\r')" "licence text loaded"
-agreement=$(current_page)
-ui check "$agreement" 102 1
-wait_for "11 11 00" "checking the box enables Next" wizard_buttons
-ui check "$agreement" 102 0
-wait_for "11 10 00" "unchecking it disables Next again" wizard_buttons
-ui check "$agreement" 102 1
-wait_for "11 11 00" "checked again" wizard_buttons
-
-press next "Choose Destination Location"
+expect_eq "1 0 I &Agree|The licence text.\r\n" "$(control_state 12324)|$(page_text 101)" "NextText and the licence text"
+for check in 1 0 1; do
+  ui check "$(current_page)" 102 $check
+  wait_for "11 1$check 00" "the box checked $check: Next follows" wizard_buttons
+done
+press next "Choose Destination Location" "11 11 00"
 wait_for "1 1 &Next >" "the usual Next caption after the agreement page" control_state 12324
-wait_for "11 11 00" "classic destination: Back and Next" wizard_buttons
 press back "The Agreement"
 wait_for "1 1 I &Agree" "NextText again, the box still checked" control_state 12324
 press next "Choose Destination Location"
-press next "Where the Icons Go"
-wait_for "11 11 00" "program folder: Back and Next" wizard_buttons
-press next "File Types"
-wait_for "11 00 11" "file types: Back and Finish" wizard_buttons
+press next "Where the Icons Go" "11 11 00"
+press next "File Types" "11 00 11"
 ui sheet "$SHEET" finish
 wait_runner
-expect_eq 0 "$(result status)" "Finish: status clear"
-expect_eq 'C:\Program Files\Corvantis Vandrel' "$(result installDir)" "default installation folder"
-expect_eq "Corvantis Vandrel" "$(result programFolder)" "default program folder"
+expect_eq "0|C:\Program Files\Corvantis Vandrel|Corvantis Vandrel|3" \
+  "$(result status)|$(result installDir)|$(result programFolder)|$(registry_value 'Software\Corvantis Vandrel' EULAVersion)" \
+  "Finish: the default folders; the accepted version stored"
 # The runner presets 1,2,3,4; the wizard empties it and records the sheet's place on Finish.
 IFS=, read -r left top right bottom <<< "$(result wizardRect)"
-if [ $((right - left)) -gt 300 ] && [ $((bottom - top)) -gt 200 ]; then pass "Finish records where the wizard stood"
-else fail "wizardRect after Finish: $(result wizardRect)"; fi
-expect_eq "3" "$(registry_value 'Software\Corvantis Vandrel' EULAVersion)" "accepted version stored after Finish"
+[ $((right - left)) -gt 300 ] && [ $((bottom - top)) -gt 200 ] && pass "Finish records where the wizard stood" || fail "wizardRect $(result wizardRect)"
 
-# No agreement, the combined destination page, no titles: template captions, the program
-# folder page last with Finish, fileTypes "all", nothing stored.
+# No agreement, the combined destination page, no titles: template captions, the program folder
+# page last with Finish, which refuses an empty name; file types "all", nothing stored. A
+# program whose name merely ends with the browser's draws no warning.
 delete_registry_key 'Software\Corvantis Vandrel'
+start_program_named notiexplore.exe
 media=$WORK/combined
 make_wizard_media "$media" '[License]
 Show=0
 Wizard=1
 [Destination]
 FileTypes=1'
-printf 'The licence text.\r\n' > "$media/license.txt"
+cp "$WORK/classic/license.txt" "$media"
 start_runner "$media" install 1
 wait_sheet "Welcome"
-press next ""
-expect_eq "" "$(ui windows "#32770" "Software License Agreement" | tr -d '\r')" "no stand-alone agreement with Show=0"
-wait_for "11 11 00" "combined destination: Back and Next" wizard_buttons
-expect_eq "Install Corvantis Vandrel for:" "$(ui text "$(current_page)" 101 | tr -d '\r')" "combined page text formatted"
-press next "Select Program Folder"
-wait_for "11 00 11" "program folder as the last page: Back and Finish" wizard_buttons
+press next "" "11 11 00"
+expect_eq "|Install Corvantis Vandrel for:" "$(ui windows "#32770" "Software License Agreement" | tr -d '\r')|$(page_text 101)" \
+  "no stand-alone agreement with Show=0, the combined page's text formatted"
+press next "Select Program Folder" "11 00 11"
+ui set-text "$(current_page)" 101 ""
+ui sheet "$SHEET" finish
+expect_eq "Please select a program folder|Select Program Folder" "$(box_text 1)|$(caption)" "Finish refuses an empty name"
 ui set-text "$(current_page)" 101 "My Tools"
 ui sheet "$SHEET" finish
 wait_runner
-expect_eq 0 "$(result status)" "Finish on the program folder page"
-expect_eq "all" "$(result fileTypes)" "combined page chooses all file types"
-expect_eq "My Tools" "$(result programFolder)" "program folder stored on Finish"
-expect_eq "(none)" "$(registry_value 'Software\Corvantis Vandrel' EULAVersion)" "no version stored with Show=0"
+expect_eq "0|all|My Tools|(none)" "$(result status)|$(result fileTypes)|$(result programFolder)|$(registry_value 'Software\Corvantis Vandrel' EULAVersion)" \
+  "Finish on the program folder page stores the name"
 
-# Without "ProgramFilesDir" the destination starts empty.
+# Without "ProgramFilesDir" the destination starts empty; Cancel ends the wizard with 1223.
 $WINE reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v ProgramFilesDir /f >/dev/null 2>&1
 start_runner "$media" install
 wait_sheet "Welcome"
 press next ""
-expect_eq "" "$(ui text "$(current_page)" 106 | tr -d '\r')" "empty destination without ProgramFilesDir"
+expect_eq "" "$(page_text 106)" "an empty destination without ProgramFilesDir"
 ui sheet "$SHEET" cancel
 wait_runner
-expect_eq 1223 "$(result status)" "Cancel"
-expect_eq "" "$(result installDir)" "no installation folder without ProgramFilesDir"
-
+expect_eq "1223|" "$(result status)|$(result installDir)" "Cancel gives 1223"
+kill "$PROGRAM_PID"
 scenario_end

@@ -14,19 +14,23 @@
 //   set-text HWND ID TEXT             set a control's text (with WM_SETTEXT)
 //   click HWND ID                     post a click to a button
 //   check HWND ID 0|1                 click a check box until it has that state
+//   checked HWND ID                   a check box's state: 0 or 1
 //   sheet HWND back|next|finish|cancel  press a property-sheet button
 //   close HWND                        post WM_CLOSE to a window (its close box)
 //   type HWND ID TEXT                 post the text's characters to a control (WM_CHAR)
 //   key HWND ID VK                    post a key press (virtual-key code) to a control
 //   items HWND ID                     a list box's rows: index, item data (hex) and text, tab-separated
 //   select HWND ID INDEX              select a list box row and tell its parent (LBN_SELCHANGE)
+//   notify HWND ID CODE               post a control's WM_COMMAND notification to its parent
 //   click-row HWND ID INDEX X         post a left click at X pixels into a list box row, at its
 //                                      vertical middle
 //   page SHEET                        the property sheet's current page: its handle
 //   rect HWND [ID]                    window and client rectangles in screen coordinates; with
 //                                      an ID, the control's rectangle in the window's client area
-//   answer BUTTON-ID [MS] [PID]       wait for a message box, print caption and text, press a button
-//   make-window CLASS TITLE MS        create a top-level window of that class and keep it for MS
+//   answer BUTTON-ID [MS] [PID]       wait for a message box, print its caption, text, handle and
+//                                      its owner's class and title, press a button
+//   make-window CLASS TITLE MS        create a top-level window of that class and keep it for MS;
+//                                      prints "session-end" when Windows asks it to end the session
 //   wait-gone HWND [MS]               wait until a window is destroyed
 //   run-watched PROGRAM CLASS         run a program under this driver as its debugger, stop it
 //                                      when it posts its quit message, print the state of its
@@ -142,6 +146,10 @@ static HWND FindMessageBox(DWORD pid)
 
 static LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_QUERYENDSESSION) {
+        printf("session-end\n");
+        fflush(stdout);
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -373,6 +381,15 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    if (!strcmp(command, "checked") && argc >= 4) {
+        HWND control = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
+        if (!control) return 1;
+        DWORD_PTR state = 0;
+        SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+        printf("%d\n", state == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
+
     if (!strcmp(command, "sheet") && argc >= 4) {
         HWND sheet = ParseWindow(argv[2]);
         int button;
@@ -446,6 +463,14 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (!strcmp(command, "notify") && argc >= 5) {
+        HWND dialog = ParseWindow(argv[2]);
+        int id = atoi(argv[3]);
+        if (!GetDlgItem(dialog, id)) return 1;
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, atoi(argv[4])), (LPARAM)GetDlgItem(dialog, id));
+        return 0;
+    }
+
     if (!strcmp(command, "click-row") && argc >= 6) {
         HWND list = GetDlgItem(ParseWindow(argv[2]), atoi(argv[3]));
         if (!list) return 1;
@@ -504,7 +529,10 @@ int main(int argc, char** argv)
                 GetControlText(GetDlgItem(box, 0xFFFF), text, sizeof text);
                 printf("caption=%s\ntext=", caption);
                 PrintEscaped(text);
-                putchar('\n');
+                HWND owner = GetWindow(box, GW_OWNER);
+                char ownerClass[256] = "", ownerTitle[512] = "";
+                if (owner) GetClassNameA(owner, ownerClass, sizeof ownerClass), GetWindowTextA(owner, ownerTitle, sizeof ownerTitle);
+                printf("\nwindow=%p\nowner_class=%s\nowner_title=%s\n", (void*)box, ownerClass, ownerTitle);
                 fflush(stdout);
                 PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(box, button));
                 return 0;
