@@ -1,27 +1,24 @@
 // Scripts built at random from fragments (headers, entries, comments, blank lines, odd line
-// breaks, long lines, binary bytes, NULs), read and changed, and checked against a plain model
-// of the syntax.
+// breaks, long lines, binary bytes, NULs), read and changed, and checked against a plain model.
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <vector>
-#include "core/error_status.h"
 #include "core/script.h"
 #include "script_test_support.h"
 
 namespace {
 
-enum { Ignored, Header, Entry };
-
-struct ModelLine {
-    size_t start, end, next;  // content from start to end, the line break up to next
-    int type, occurrence;     // the section occurrence the line lies in, -1 before the first
+struct Line {
+    size_t start, end, next;  // the content from start to end, the line break up to next
+    bool header, entry;
+    int occurrence;           // the section occurrence the line lies in, -1 before the first
     std::string name, value;
 };
 
 struct Model {
     std::string text;  // up to the first NUL
-    std::vector<ModelLine> lines;
+    std::vector<Line> lines;
     std::vector<std::string> sections;  // the name of each occurrence, in file order
 };
 
@@ -36,48 +33,37 @@ std::string Trimmed(std::string value)
 Model Parse(const std::string& bytes)
 {
     Model model;
-    model.text = bytes.substr(0, bytes.find('\0'));
-    const std::string& t = model.text;
+    const std::string& t = model.text = bytes.substr(0, bytes.find('\0'));
     for (size_t i = 0; i < t.size();) {
-        ModelLine line = { i, 0, 0, Ignored, 0, "", "" };
+        Line line = { i, 0, 0, false, false, 0, "", "" };
         while (i < t.size() && t[i] != '\r' && t[i] != '\n') i++;
         line.end = i;
         if (i < t.size() && ++i < t.size() && t[i] == '\n') i++;
         line.next = i;
         std::string content = t.substr(line.start, line.end - line.start);
         size_t close = content.find(']'), equals = content.find('=');
-        if (!content.empty() && content[0] == '[' && close != std::string::npos) {
-            line.type = Header;
-            model.sections.push_back(line.name = content.substr(1, close - 1));
-        } else if (!content.empty() && content[0] != '[' && content[0] != ';' && !model.sections.empty() &&
-                   equals != std::string::npos) {
-            line.type = Entry;
-            line.name = content.substr(0, equals);
-            line.value = content.substr(equals + 1);
-        }
+        line.header = !content.empty() && content[0] == '[' && close != std::string::npos;
+        line.entry = !content.empty() && !strchr("[;", content[0]) && !model.sections.empty() && equals != std::string::npos;
+        if (line.header) model.sections.push_back(line.name = content.substr(1, close - 1));
+        if (line.entry) line.name = content.substr(0, equals), line.value = content.substr(equals + 1);
         line.occurrence = (int)model.sections.size() - 1;
         model.lines.push_back(line);
     }
     return model;
 }
 
-bool InSection(const Model& model, const ModelLine& line, const std::string& section)
+const Line* Lookup(const Model& model, const std::string& section, const std::string& key)
 {
-    return line.type == Entry && Same(model.sections[line.occurrence], section);
-}
-
-const ModelLine* Lookup(const Model& model, const std::string& section, const std::string& key)
-{
-    for (const ModelLine& line : model.lines)
-        if (InSection(model, line, section) && Same(line.name, key)) return &line;
+    for (const Line& line : model.lines)
+        if (line.entry && Same(model.sections[line.occurrence], section) && Same(line.name, key)) return &line;
     return nullptr;
 }
 
 std::vector<std::string> Keys(const Model& model, const std::string& section)
 {
     std::vector<std::string> keys;
-    for (const ModelLine& line : model.lines)
-        if (InSection(model, line, section)) keys.push_back(line.name);
+    for (const Line& line : model.lines)
+        if (line.entry && Same(model.sections[line.occurrence], section)) keys.push_back(line.name);
     return keys;
 }
 
@@ -87,13 +73,13 @@ std::string ExpectedAfterSet(const Model& model, const std::string& section, con
 {
     const std::string& t = model.text;
     size_t i = 0;
-    while (i < model.lines.size() && !(model.lines[i].type == Header && Same(model.lines[i].name, section))) i++;
+    while (i < model.lines.size() && !(model.lines[i].header && Same(model.lines[i].name, section))) i++;
     if (i == model.lines.size()) return t;
     std::string line = value ? key + "=" + value + "\r\n" : "";
     size_t insertAt = model.lines[i].next;
-    for (i++; i < model.lines.size() && model.lines[i].type != Header; i++) {
-        const ModelLine& l = model.lines[i];
-        if (l.type == Entry && Same(l.name, key)) return t.substr(0, l.start) + line + t.substr(l.next);
+    for (i++; i < model.lines.size() && !model.lines[i].header; i++) {
+        const Line& l = model.lines[i];
+        if (l.entry && Same(l.name, key)) return t.substr(0, l.start) + line + t.substr(l.next);
         if (!(l.start == l.end && t.compare(l.end, l.next - l.end, "\r\n") == 0)) insertAt = l.next;
     }
     if (!value) return t;
@@ -101,30 +87,24 @@ std::string ExpectedAfterSet(const Model& model, const std::string& section, con
     return t.substr(0, insertAt) + line + t.substr(insertAt);
 }
 
-const std::vector<std::string> SectionNames = {
-    "Files", "files", "FILES", "Dirs", "a-b", "ab", "Gr\xF6\xDF" "e", "GR\xD6SSE", "", "x y",
-};
-const std::vector<std::string> KeyNames = {
+const std::vector<std::string> Sections = { "Files", "files", "FILES", "Dirs", "a-b", "ab", "Gr\xF6\xDF" "e", "GR\xD6SSE", "", "x y" };
+const std::vector<std::string> Names = {
     "Path", "path", "PATH", "k", "K", "key ", " key", "a-b", "ab", "co-op", "coop", "", "\xE9t\xE9", "\xC9T\xC9",
     "C:\\Program Files\\Corvantis Vandrel\\file1.dll", "c:\\program files\\corvantis vandrel\\FILE1.DLL",
     "C:\\Program Files\\Corvantis Vandrel\\file2.dll",
 };
-const std::vector<std::string> Values = {
-    "1", "0", "value with spaces", "  lead", "trail \t ", "%productversion(x)%", "\xE9", "a=b", "", "[x]", ";",
-};
+const std::vector<std::string> Values = { "1", "0", "value with spaces", "  lead", "trail \t ", "%productversion(x)%", "\xE9", "a=b", "", "[x]", ";" };
 
 struct Generator {
     std::mt19937 random;
-    explicit Generator(unsigned seed) : random(seed) {}
     unsigned Below(unsigned n) { return (unsigned)(random() % n); }
     const std::string& Pick(const std::vector<std::string>& from) { return from[Below((unsigned)from.size())]; }
 
     std::string Bytes(size_t length, bool lineBreaks)
     {
-        static const char Favoured[] = "[]=;\r\n \t";
         std::string bytes;
         for (size_t i = 0; i < length; i++) {
-            char c = Below(3) ? (char)(1 + Below(255)) : Favoured[Below(sizeof Favoured - 1)];
+            char c = Below(3) ? (char)(1 + Below(255)) : "[]=;\r\n \t"[Below(8)];
             bytes += !lineBreaks && (c == '\r' || c == '\n') ? 'x' : c;
         }
         return bytes;
@@ -133,18 +113,16 @@ struct Generator {
     std::string Line()
     {
         static const char* Trailing[] = { "", "", " ; note", "]", "x=1" };
-        size_t length = 200 + Below(3000);
+        std::string longText(200 + Below(3000), "vks"[Below(3)]);
         switch (Below(12)) {
-        case 0: case 1: return "[" + Pick(SectionNames) + "]" + Trailing[Below(5)];
-        case 2: case 3: case 4: return Pick(KeyNames) + "=" + Pick(Values);
-        case 5: return ";" + Pick(KeyNames) + "=" + Pick(Values);
+        case 0: case 1: return "[" + Pick(Sections) + "]" + Trailing[Below(5)];
+        case 2: case 3: case 4: return Pick(Names) + "=" + Pick(Values);
+        case 5: return ";" + Pick(Names) + "=" + Pick(Values);
         case 6: return "";
-        case 7: return "[" + Pick(SectionNames) + (Below(2) ? "=1" : "");
-        case 8: return " [" + Pick(SectionNames) + "]";
+        case 7: return "[" + Pick(Sections) + (Below(2) ? "=1" : "");
+        case 8: return " [" + Pick(Sections) + "]";
         case 9: return "no equals here";
-        case 10:
-            if (Below(3) == 0) return Pick(KeyNames) + "=" + std::string(length, 'v');
-            return Below(2) ? std::string(length, 'k') + "=long key" : "[" + std::string(length, 's') + "]";
+        case 10: return longText[0] == 'v' ? Pick(Names) + "=" + longText : longText[0] == 'k' ? longText + "=long key" : "[" + longText + "]";
         default: return Bytes(Below(40), false);
         }
     }
@@ -154,10 +132,7 @@ struct Generator {
         static const char* Breaks[] = { "\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r", "\n\n", "\r\r\n", "\n\r" };
         if (!Below(10)) return Bytes(Below(400), true);
         std::string script;
-        for (unsigned i = 0, lines = Below(30); i < lines; i++) {
-            script += Line();
-            if (i + 1 < lines || Below(3)) script += Breaks[Below(9)];
-        }
+        for (unsigned i = 0, lines = Below(30); i < lines; i++) script += Line() + (i + 1 < lines || Below(3) ? Breaks[Below(9)] : "");
         if (!Below(20)) script.insert(Below((unsigned)script.size() + 1), std::string(1, '\0') + Line() + "\r\n");
         return script;
     }
@@ -167,70 +142,63 @@ void CheckLookups(const std::string& bytes, const Model& model, Generator& gener
 {
     GuardedText guarded(bytes);
     char* text = guarded.text();
-    std::string before = guarded.bytes();
-    for (const std::string& section : SectionNames) {
-        std::string expectedList;
-        for (const std::string& key : Keys(model, section)) expectedList += key + '\0';
-        DWORD size = (DWORD)expectedList.size() + 1;
+    for (const std::string& section : Sections) {
+        std::string list, wanted;
+        for (const std::string& key : Keys(model, section)) list += key + '\0';
+        DWORD size = (DWORD)list.size() + 1;
         ASSERT_EQ(size, GetScriptValueSize(text, section.c_str(), NULL)) << "[" << section << "]";
-        std::vector<char> list(size + 8, 'Z');
-        ASSERT_EQ(size - 1, GetScriptValue(text, section.c_str(), NULL, NULL, list.data(), size));
-        ASSERT_EQ(expectedList + '\0' + 'Z', std::string(list.data(), size + 1)) << "key list of [" << section << "]";
-
-        for (const std::string& key : KeyNames) {
-            const ModelLine* entry = Lookup(model, section, key);
+        std::vector<char> read(size + 8, 'Z');
+        ASSERT_EQ(size - 1, GetScriptValue(text, section.c_str(), NULL, NULL, read.data(), size));
+        ASSERT_EQ(list + '\0' + 'Z', std::string(read.data(), size + 1)) << "the key list of [" << section << "]";
+        for (const std::string& key : Names) {
+            const Line* entry = Lookup(model, section, key);
             char value[256 + 8];
             memset(value, 'Z', sizeof value);
             DWORD length = GetScriptValue(text, section.c_str(), key.c_str(), "<none>", value, 256);
-            std::string wanted = entry ? Trimmed(entry->value).substr(0, 255) : "<none>";
-            ASSERT_EQ(wanted, value) << "[" << section << "] " << key;
-            ASSERT_EQ(wanted.size(), length);
+            wanted = entry ? Trimmed(entry->value).substr(0, 255) : "<none>";
+            ASSERT_EQ(wanted + '\0' + 'Z', std::string(value, length + 2)) << "[" << section << "] " << key;
             ASSERT_EQ('Z', value[256]);
             ASSERT_EQ(entry ? (DWORD)entry->value.size() + 1 : 0xFFFFFFFF, GetScriptValueSize(text, section.c_str(), key.c_str()));
         }
-
         DWORD small = 1 + generator.Below(12);
-        const std::string& key = generator.Pick(KeyNames);
-        const ModelLine* entry = Lookup(model, section, key);
+        const std::string& key = generator.Pick(Names);
+        const Line* entry = Lookup(model, section, key);
         char value[24];
         memset(value, 'Z', sizeof value);
         GetScriptValue(text, section.c_str(), key.c_str(), "default", value, small);
         ASSERT_EQ((entry ? Trimmed(entry->value) : std::string("default")).substr(0, small - 1), value);
         ASSERT_EQ('Z', value[small]);
-
-        std::string part = generator.Pick(KeyNames).substr(0, generator.Below(4));
+        std::string part = generator.Pick(Names).substr(0, generator.Below(4));
         bool has = false;
         for (const std::string& name : Keys(model, section)) has = has || name.find(part) != std::string::npos;
         ASSERT_EQ(has ? 1 : 0, SectionHasKeyLike(text, section.c_str(), part.c_str())) << "[" << section << "] " << part;
     }
-    ASSERT_EQ(before, guarded.bytes()) << "a lookup changed the text";
+    ASSERT_EQ(bytes + '\0', guarded.bytes()) << "a lookup changed the text";
 }
 
-void CheckWrite(const std::string& bytes, const Model& model, Generator& generator)
+void CheckWrite(const Model& model, Generator& generator)
 {
-    const std::string& section = generator.Pick(SectionNames);
-    std::string key = generator.Pick(KeyNames);
+    const std::string& section = generator.Pick(Sections);
+    std::string key = generator.Pick(Names);
     bool remove = !generator.Below(3);
     std::string value = generator.Below(10) ? generator.Pick(Values) : std::string(300 + generator.Below(300), 'w');
-    char* text = GlobalText(bytes.substr(0, bytes.find('\0')));
+    char* text = GlobalText(model.text);
     ErrorStatus status = ClearStatus();
     SetScriptValue(&text, section.c_str(), key.c_str(), remove ? NULL : value.c_str(), &status);
-    ASSERT_EQ(0u, status.code);
     std::string after = text;
     ASSERT_GE(GlobalSize(text), after.size() + 1);
     GlobalFree(text);
+    ASSERT_EQ(0u, status.code);
     ASSERT_EQ(ExpectedAfterSet(model, section, key, remove ? NULL : value.c_str()), after)
         << (remove ? "deleting" : "setting") << " [" << section << "] " << key;
-
     // What was set reads back; every other section keeps its keys.
     Model changed = Parse(after);
-    bool sectionExists = false;
-    for (const std::string& name : model.sections) sectionExists = sectionExists || Same(name, section);
     GuardedText guarded(after);
     char read[256];
     GetScriptValue(guarded.text(), section.c_str(), key.c_str(), "<none>", read, sizeof read);
-    if (sectionExists && !remove) ASSERT_EQ(Trimmed(value).substr(0, 255), read) << "the value set is read back";
-    for (const std::string& other : SectionNames)
+    for (const std::string& name : model.sections)
+        if (Same(name, section) && !remove) ASSERT_EQ(Trimmed(value).substr(0, 255), read) << "the value set reads back";
+    for (const std::string& other : Sections)
         if (!Same(other, section)) ASSERT_EQ(Keys(model, other), Keys(changed, other));
 }
 
@@ -238,13 +206,12 @@ void CheckWrite(const std::string& bytes, const Model& model, Generator& generat
 
 TEST(ScriptRandom, ScriptsBuiltFromFragmentsMatchTheModel)
 {
-    for (unsigned seed = 1; seed <= 400; seed++) {
+    for (unsigned seed = 1; seed <= 400 && !HasFatalFailure(); seed++) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        Generator generator(seed);
+        Generator generator = { std::mt19937(seed) };
         std::string bytes = generator.Script();
         Model model = Parse(bytes);
         CheckLookups(bytes, model, generator);
-        for (int i = 0; i < 4 && !HasFatalFailure(); i++) CheckWrite(bytes, model, generator);
-        if (HasFatalFailure()) return;
+        for (int i = 0; i < 4 && !HasFatalFailure(); i++) CheckWrite(model, generator);
     }
 }
