@@ -8,47 +8,34 @@
 #include <vector>
 #include "core/error_status.h"
 
-inline ErrorStatus Clear()
-{
-    ErrorStatus status;
-    status.code = 0;
-    status.text[0] = 0;
-    return status;
-}
-
+inline ErrorStatus Clear() { return ErrorStatus{ 0, "" }; }
 inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+inline std::string Text(const std::vector<std::string>& parts)  // "a|b|c"
+{
+    std::string text;
+    for (const std::string& part : parts) text += (text.empty() ? "" : "|") + part;
+    return text;
+}
 
 // A file of the build named by an environment variable (CTest gives Unix paths; Wine maps Z:).
 inline std::string BuiltFile(const char* variable)
 {
-    const char* path = getenv(variable);
-    std::string result = path ? path : "";
-    if (!result.empty() && result[0] == '/') result = "Z:" + result;
-    for (char& c : result)
-        if (c == '/') c = '\\';
-    return result;
+    std::string path = getenv(variable) ? getenv(variable) : "";
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    return path[0] == '\\' ? "Z:" + path : path;
 }
 
 // Deletes a file or a folder tree, clearing read-only attributes on the way.
 inline void RemoveTree(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
-        return;
-    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &entry))
+        if (strcmp(entry.cFileName, ".") && strcmp(entry.cFileName, "..")) RemoveTree(path + "\\" + entry.cFileName);
+    FindClose(search);
+    (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryA(path.c_str()) : DeleteFileA(path.c_str());
 }
 
 // A new empty folder "C:\vandrel-tests\<name>" (no trailing backslash).
@@ -64,7 +51,6 @@ inline std::string ScratchFolder(const char* name)
 inline bool WriteFileBytes(const std::string& path, const std::string& bytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
     CloseHandle(file);
@@ -78,8 +64,7 @@ inline std::string ReadFileBytes(const std::string& path)
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
     std::string bytes;
     char block[4096];
-    DWORD read = 0;
-    while (ReadFile(file, block, sizeof block, &read, NULL) && read) bytes.append(block, read);
+    for (DWORD read = 0; ReadFile(file, block, sizeof block, &read, NULL) && read;) bytes.append(block, read);
     CloseHandle(file);
     return bytes;
 }
@@ -89,13 +74,12 @@ inline bool PathExists(const std::string& path) { return GetFileAttributesA(path
 // Holds a file open without sharing while it lives.
 struct Holder {
     HANDLE file;
-    explicit Holder(const std::string& path)
-        : file(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
+    explicit Holder(const std::string& path) : file(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
     ~Holder() { CloseHandle(file); }
 };
 
-// Answers every message box of this thread's process with the given button, recording what
-// each showed, until stopped. Start it before the call that may show boxes.
+// Answers every message box of this thread's process with the given button, recording what each
+// showed, until stopped. Start it before the call that may show boxes.
 struct BoxAnswerer {
     int button;
     DWORD thread;
@@ -108,34 +92,25 @@ struct BoxAnswerer {
 inline DWORD WINAPI AnswerBoxes(LPVOID param)
 {
     BoxAnswerer* answerer = (BoxAnswerer*)param;
-    while (!answerer->stop) {
-        Sleep(10);
-        HWND box = NULL;
-        while ((box = FindWindowExA(NULL, box, "#32770", NULL)) != NULL) {
-            if (GetWindowThreadProcessId(box, NULL) != answerer->thread || !IsWindowVisible(box)) continue;
-            if (!GetDlgItem(box, 0xFFFF)) continue;  // message boxes only
-            char caption[256] = "", text[512] = "";
-            GetWindowTextA(box, caption, sizeof caption);
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-            answerer->captions.push_back(caption);
-            answerer->texts.push_back(text);
-            answerer->owners.push_back(GetWindow(box, GW_OWNER));
-            PostMessageA(box, WM_COMMAND, answerer->button, 0);
-            for (int i = 0; i < 500 && IsWindow(box); i++) Sleep(10);
-            break;
-        }
+    for (HWND box = NULL; !answerer->stop; Sleep(10), box = NULL) {
+        while ((box = FindWindowExA(NULL, box, "#32770", NULL)) != NULL)
+            if (GetWindowThreadProcessId(box, NULL) == answerer->thread && IsWindowVisible(box) && GetDlgItem(box, 0xFFFF)) break;
+        if (!box) continue;
+        char caption[256] = "", text[512] = "";
+        GetWindowTextA(box, caption, sizeof caption);
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        answerer->captions.push_back(caption);
+        answerer->texts.push_back(text);
+        answerer->owners.push_back(GetWindow(box, GW_OWNER));
+        PostMessageA(box, WM_COMMAND, answerer->button, 0);
+        for (int i = 0; i < 500 && IsWindow(box); i++) Sleep(10);
     }
     return 0;
 }
 
 inline void StartAnswering(BoxAnswerer* answerer, int button)
 {
-    answerer->button = button;
-    answerer->thread = GetCurrentThreadId();
-    answerer->stop = 0;
-    answerer->texts.clear();
-    answerer->captions.clear();
-    answerer->owners.clear();
+    *answerer = BoxAnswerer{ button, GetCurrentThreadId(), 0, {}, {}, {}, NULL };
     answerer->worker = CreateThread(NULL, 0, AnswerBoxes, answerer, 0, NULL);
 }
 
@@ -156,11 +131,7 @@ inline BoxAnswerer Answering(int button, const std::function<void()>& action)
     return answerer;
 }
 
-// A window to own message boxes.
-inline HWND MakeOwnerWindow()
-{
-    return CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
-}
+inline HWND MakeOwnerWindow() { return CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL, NULL, NULL); }
 
 // Points this program's import of a system function at a replacement while it lives, so that a
 // test can make the platform fail where Wine never does. Original holds the system's function.
@@ -170,19 +141,14 @@ struct ImportHook {
     ImportHook(const char* name, void* replacement)
     {
         BYTE* base = (BYTE*)GetModuleHandleA(NULL);
-        IMAGE_NT_HEADERS* headers = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
-        IMAGE_DATA_DIRECTORY imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (auto* dll = (IMAGE_IMPORT_DESCRIPTOR*)(base + imports.VirtualAddress); dll->Name && !slot; dll++) {
-            auto* byName = (IMAGE_THUNK_DATA*)(base + dll->OriginalFirstThunk);
-            auto* bound = (IMAGE_THUNK_DATA*)(base + dll->FirstThunk);
-            for (; byName->u1.AddressOfData && !slot; byName++, bound++)
-                if (!IMAGE_SNAP_BY_ORDINAL(byName->u1.Ordinal)
-                    && !strcmp((char*)((IMAGE_IMPORT_BY_NAME*)(base + byName->u1.AddressOfData))->Name, name))
+        auto* headers = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
+        auto* dll = (IMAGE_IMPORT_DESCRIPTOR*)(base + headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+        for (; dll->Name && !slot; dll++)
+            for (auto *byName = (IMAGE_THUNK_DATA*)(base + dll->OriginalFirstThunk), *bound = (IMAGE_THUNK_DATA*)(base + dll->FirstThunk);
+                 byName->u1.AddressOfData && !slot; byName++, bound++)
+                if (!IMAGE_SNAP_BY_ORDINAL(byName->u1.Ordinal) && !strcmp((char*)((IMAGE_IMPORT_BY_NAME*)(base + byName->u1.AddressOfData))->Name, name))
                     slot = (void**)&bound->u1.Function;
-        }
-        if (!slot) return;
-        original = *slot;
-        Swap(replacement);
+        if (slot) original = *slot, Swap(replacement);
     }
     ~ImportHook() { if (slot) Swap(original); }
     void Swap(void* function)
@@ -196,24 +162,19 @@ struct ImportHook {
 
 // Windows refuses to open a read-only file for writing; Wine run by root does not. While this
 // lives, this program's CreateFileA refuses as Windows does.
-inline ImportHook*& CreateFileHook()
-{
-    static ImportHook* hook;
-    return hook;
-}
-inline HANDLE WINAPI CreateFileAsWindows(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
-                                         DWORD disposition, DWORD flags, HANDLE model)
-{
-    DWORD attributes = GetFileAttributesA(path);
-    if ((access & GENERIC_WRITE) && attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == FILE_ATTRIBUTE_READONLY) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
-    }
-    auto original = (decltype(&CreateFileAsWindows))CreateFileHook()->original;
-    return original(path, access, share, security, disposition, flags, model);
-}
 struct ReadOnlyFilesRefuseWrites {
-    ImportHook hook{ "CreateFileA", (void*)CreateFileAsWindows };
-    ReadOnlyFilesRefuseWrites() { CreateFileHook() = &hook; }
+    static HANDLE WINAPI Open(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags, HANDLE model)
+    {
+        DWORD attributes = GetFileAttributesA(path);
+        if ((access & GENERIC_WRITE) && attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == FILE_ATTRIBUTE_READONLY)
+            return SetLastError(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
+        return ((decltype(&Open))Hook()->original)(path, access, share, security, disposition, flags, model);
+    }
+    static ImportHook*& Hook()
+    {
+        static ImportHook* hook;
+        return hook;
+    }
+    ImportHook hook{ "CreateFileA", (void*)Open };
+    ReadOnlyFilesRefuseWrites() { Hook() = &hook; }
 };

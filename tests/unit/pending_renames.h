@@ -15,34 +15,24 @@ struct WindowsFamilyNT : WindowsFamily {
     WindowsFamilyNT() : WindowsFamily(TRUE) {}
 };
 
-static const char SessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
-
 // The strings of the pending-rename list, in order: source, target ("" = deletion), ...
 inline std::vector<std::string> PendingRenames()
 {
-    std::vector<std::string> entries;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SessionManager, 0, KEY_READ, &key)) return entries;
-    DWORD type = 0, size = 0;
-    if (!RegQueryValueExW(key, L"PendingFileRenameOperations", NULL, &type, NULL, &size) && size) {
-        std::vector<WCHAR> data(size / 2 + 2, 0);
-        RegQueryValueExW(key, L"PendingFileRenameOperations", NULL, &type, (BYTE*)data.data(), &size);
-        std::string current;
-        for (size_t i = 0; i < size / 2; i++) {
-            if (data[i]) current += (char)data[i];
-            else entries.push_back(current), current.clear();
-        }
-    }
-    RegCloseKey(key);
+    std::vector<std::string> entries(1);
+    WCHAR data[16384] = L"";
+    DWORD size = sizeof data;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", L"PendingFileRenameOperations",
+                     RRF_RT_REG_MULTI_SZ, NULL, data, &size))
+        size = 0;
+    for (DWORD i = 0; i < size / 2; i++)
+        if (data[i]) entries.back() += (char)data[i];
+        else entries.push_back("");
     return entries;
 }
 
 inline void ClearPendingRenames()
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SessionManager, 0, KEY_WRITE, &key)) return;
-    RegDeleteValueA(key, "PendingFileRenameOperations");
-    RegCloseKey(key);
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations");
 }
 
 // The index of the rename "from" -> "to" ("" = deletion) in the list, or -1. Paths are
@@ -53,7 +43,6 @@ inline int FindRename(const std::vector<std::string>& entries, const std::string
         return text.size() >= tail.size() && lstrcmpiA(text.c_str() + text.size() - tail.size(), tail.c_str()) == 0;
     };
     for (size_t i = 0; i + 1 < entries.size(); i += 2)
-        if (endsWith(entries[i], from) && (to.empty() ? entries[i + 1].empty() : endsWith(entries[i + 1], to)))
-            return (int)i;
+        if (endsWith(entries[i], from) && (to.empty() ? entries[i + 1].empty() : endsWith(entries[i + 1], to))) return (int)i;
     return -1;
 }

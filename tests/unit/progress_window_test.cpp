@@ -1,5 +1,5 @@
-// The progress windows: the plain box, the bar's arithmetic, and the header window standing where
-// the wizard stood, with the header band of a script's [Progress] section.
+// The progress windows: the plain box and the bar's arithmetic, and the header window standing
+// where the wizard stood with the band of a script's [Progress] section.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -19,41 +19,33 @@ static LRESULT CALLBACK RecordingBarProc(HWND bar, UINT message, WPARAM wParam, 
     return CallWindowProcA(BarProc, bar, message, wParam, lParam);
 }
 
-static std::string Caption(HWND window)
+static RECT Place(HWND window, int id)
+{
+    RECT rect;
+    GetWindowRect(id ? GetDlgItem(window, id) : window, &rect);
+    if (id) MapWindowPoints(NULL, window, (POINT*)&rect, 2);
+    return rect;
+}
+
+// "caption|Cancel visible|Close greyed"
+static std::string Frame(HWND window)
 {
     char caption[256];
     GetWindowTextA(window, caption, sizeof caption);
-    return caption;
+    return std::string(caption) + "|" + std::to_string(IsWindowVisible(GetDlgItem(window, IDCANCEL))) + "|" +
+           std::to_string(GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
 }
 
-static bool Uncancellable(HWND window)
-{
-    return !IsWindowVisible(GetDlgItem(window, IDCANCEL)) &&
-           (GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
-}
-
-TEST(PlainProgressWindow, CentredTitledUncancellableAndItsBar)
+TEST(ProgressWindows, PlainCentredUncancellableAndItsBar)
 {
     HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 600, 400, NULL, NULL, NULL, NULL);
     HWND window = CreatePlainProgressWindow(owner);
-    ASSERT_NE(nullptr, window);
-    EXPECT_EQ("Corvantis Vandrel Setup", Caption(window));
-    EXPECT_TRUE(Uncancellable(window));
-    RECT box, over;
-    GetWindowRect(window, &box);
-    GetWindowRect(owner, &over);
-    EXPECT_NEAR((over.left + over.right) / 2, (box.left + box.right) / 2, 1);
-    EXPECT_NEAR((over.top + over.bottom) / 2, (box.top + box.bottom) / 2, 1);
-    EXPECT_TRUE(ShowProgressWindow(owner, window));
-    EXPECT_TRUE(IsWindowVisible(window) && !IsWindowEnabled(owner));
-    ShowProgressText(window, IDC_PLAIN_PROGRESS_TEXT, "Removing a.txt...");
-    char text[64];
-    GetDlgItemTextA(window, IDC_PLAIN_PROGRESS_TEXT, text, sizeof text);
-    EXPECT_STREQ("Removing a.txt...", text);
-
+    RECT box = Place(window, 0);
+    EXPECT_EQ("Corvantis Vandrel Setup|0|1", Frame(window));
+    EXPECT_EQ(800 * 1000 + 600, (box.left + box.right) * 1000 + box.top + box.bottom) << "centred on the owner";
+    EXPECT_TRUE(ShowProgressWindow(owner, window) && IsWindowVisible(window) && !IsWindowEnabled(owner));
     // The bar moves only when the percentage's low byte changes; done never passes the total.
-    HWND bar = GetDlgItem(window, IDC_PLAIN_PROGRESS_BAR);
-    BarProc = (WNDPROC)SetWindowLongPtrA(bar, GWLP_WNDPROC, (LONG_PTR)RecordingBarProc);
+    BarProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(window, IDC_PLAIN_PROGRESS_BAR), GWLP_WNDPROC, (LONG_PTR)RecordingBarProc);
     ProgressRecord record = {};
     record.window = window;
     record.progressBarId = IDC_PLAIN_PROGRESS_BAR;
@@ -62,13 +54,11 @@ TEST(PlainProgressWindow, CentredTitledUncancellableAndItsBar)
     EXPECT_EQ(5000u, record.done);
     record.total = record.done = 0;  // MulDiv answers -1 for a total of 0: its low byte 255 shows a full bar
     AdvanceProgress(0, &record);
-    AdvanceProgress(0, &record);
-    EXPECT_EQ((std::vector<WPARAM>{ 41, 82, 100, 255 }), PositionsSent);
     PostMessageA(window, WM_NULL, 0, 0);
     AdvanceProgress(0, &record);
+    EXPECT_EQ((std::vector<WPARAM>{ 41, 82, 100, 255 }), PositionsSent);
     MSG message;
     EXPECT_FALSE(PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE)) << "the pump took every waiting message";
-
     DestroyProgressWindow(owner, window, TRUE);
     EXPECT_TRUE(IsWindowEnabled(owner) && !IsWindow(window));
     window = CreatePlainProgressWindow(owner);
@@ -78,101 +68,73 @@ TEST(PlainProgressWindow, CentredTitledUncancellableAndItsBar)
     DestroyWindow(owner);
 }
 
-static RECT ChildRect(HWND window, HWND child)
-{
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(NULL, window, (POINT*)&rect, 2);
-    return rect;
-}
-
-// A header window on the script's text, where a wizard stood at 50,40 (width)x420.
+// Header windows where wizards of two widths stood at 50,40, their divider line at 340: one with
+// no image, its label on the divider at -1,3; one with the band of an image 120 x 60.
 struct HeaderWindow {
     SetupContext context = {};
     ProgressRecord record = {};
     HWND window;
-    RECT client;
-    HeaderWindow(const std::string& script, int width)
+    RECT client, bar, text;
+    HeaderWindow(std::string script, int width)
     {
-        context.script = (char*)script.c_str();
-        SetRect(&context.wizardRect, 50, 40, 50 + width, 40 + 420);
+        context.script = &script[0];
+        SetRect(&context.wizardRect, 50, 40, 50 + width, 460);
         SetRect(&context.dividerRect, 0, 340, 550, 342);
         record.context = &context;
         window = CreateHeaderProgressWindow(NULL, &record);
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        UpdateWindow(window);
         GetClientRect(window, &client);
+        bar = Place(window, IDC_HEADER_PROGRESS_BAR);
+        text = Place(window, IDC_HEADER_PROGRESS_TEXT);
     }
     ~HeaderWindow()
     {
         DestroyWindow(window);
-        if (record.headerBitmap) DeleteObject(record.headerBitmap);
-        if (context.richEditModule) FreeLibrary(context.richEditModule);
+        DeleteObject(record.headerBitmap);
     }
-    RECT Control(int id) { return ChildRect(window, GetDlgItem(window, id)); }
+    // The child of that class and title, or the one without an id and 2 pixels high.
+    RECT Child(const char* className, const char* title)
+    {
+        RECT rect = {};
+        for (HWND child = FindWindowExA(window, NULL, className, title); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            GetWindowRect(child, &rect);
+            MapWindowPoints(NULL, window, (POINT*)&rect, 2);
+            if (className || (!GetDlgCtrlID(child) && rect.bottom - rect.top == 2)) break;
+        }
+        return rect;
+    }
 };
 
-TEST(HeaderProgressWindow, StandsWhereTheWizardStoodAndCarriesTheBand)
+TEST(ProgressWindows, TheHeaderWindowTakesTheWizardsPlace)
 {
-    std::string folder = ScratchFolder("progress-band"), image = folder + "\\band.bmp";
-    BITMAPINFOHEADER info = { sizeof info, 120, 60, 1, 24 };
-    std::string pixels;
+    std::string folder = ScratchFolder("progress-band"), pixels;
     for (int i = 0; i < 120 * 60; i++) pixels += std::string("\xFF\x00\x00", 3);
+    BITMAPINFOHEADER info = { sizeof info, 120, 60, 1, 24 };
     BITMAPFILEHEADER file = { 0x4D42, (DWORD)(sizeof file + sizeof info + pixels.size()), 0, 0, sizeof file + sizeof info };
-    WriteFileBytes(image, std::string((char*)&file, sizeof file) + std::string((char*)&info, sizeof info) + pixels);
+    WriteFileBytes(folder + "\\band.bmp", std::string((char*)&file, sizeof file) + std::string((char*)&info, sizeof info) + pixels);
     WriteFileBytes(folder + "\\band.rtf", "{\\rtf1\\ansi Band\\par}");
-
-    HeaderWindow plain("[Progress]\r\nDividerText=Vandrel\r\nDividerTextOffset=-1,3\r\n", 560);
-    ASSERT_NE(nullptr, plain.window);
-    RECT box, divider = plain.Control(IDC_HEADER_PROGRESS_DIVIDER);
-    GetWindowRect(plain.window, &box);
-    EXPECT_EQ((std::vector<LONG>{ 50, 40, 610, 460, 0, 340, 550, 342 }),
-              (std::vector<LONG>{ box.left, box.top, box.right, box.bottom, divider.left, divider.top, divider.right, divider.bottom }));
-    EXPECT_EQ("Corvantis Vandrel Setup", Caption(plain.window));
-    EXPECT_TRUE(Uncancellable(plain.window));
-    EXPECT_EQ(nullptr, plain.record.headerBitmap);
-    RECT bar = plain.Control(IDC_HEADER_PROGRESS_BAR), status = plain.Control(IDC_HEADER_PROGRESS_TEXT);
-    RECT label = ChildRect(plain.window, FindWindowExA(plain.window, NULL, "Static", "Vandrel"));
-    EXPECT_EQ(status.left, label.left);
-    EXPECT_EQ(340 - (label.bottom - label.top) / 2 + 3, label.top);
-
-    char saved[MAX_PATH];
-    lstrcpyA(saved, SetupFolder);
     lstrcpyA(SetupFolder, (folder + "\\").c_str());
-    HeaderWindow band("[Progress]\r\nTitle=Installing\r\nheaderimage=" + image +
-                      "\r\nHeaderBackColor=65280\r\nHeaderRTF=band.rtf\r\nHeaderRTFMargins=5,6,7,8\r\n", 660);
-    lstrcpyA(SetupFolder, saved);
-    HWND window = band.window;
-    EXPECT_EQ("Installing", Caption(window));
-    EXPECT_EQ(60, band.record.headerHeight);
-    EXPECT_EQ(RGB(0, 255, 0), band.record.headerBackColor);
-    RECT client = band.client, wideBar = band.Control(IDC_HEADER_PROGRESS_BAR), wideStatus = band.Control(IDC_HEADER_PROGRESS_TEXT);
-    EXPECT_EQ(client.right - plain.client.right, 100) << "the window is 100 pixels wider";
-    // The bar and the text keep their left edges and margins, and move down by the image and 2.
-    EXPECT_EQ((std::vector<LONG>{ bar.left, bar.top + 62, plain.client.right - bar.right, bar.bottom - bar.top }),
-              (std::vector<LONG>{ wideBar.left, wideBar.top, client.right - wideBar.right, wideBar.bottom - wideBar.top }));
-    EXPECT_EQ((std::vector<LONG>{ status.left, status.top + 62, plain.client.right - status.right }),
-              (std::vector<LONG>{ wideStatus.left, wideStatus.top, client.right - wideStatus.right }));
-    EXPECT_EQ(340, band.Control(IDC_HEADER_PROGRESS_DIVIDER).top) << "the divider stays below the band";
-    bool separator = false;
-    HWND rich = FindWindowExA(window, NULL, "RICHEDIT", NULL);
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT rect = ChildRect(window, child);
-        separator |= !GetDlgCtrlID(child) && rect.top == 60 && rect.bottom == 62 && rect.right - rect.left == client.right;
-    }
-    EXPECT_TRUE(separator);
-    ASSERT_NE(nullptr, rich);
-    RECT text = ChildRect(window, rich);
-    EXPECT_EQ(status.left + 5, text.left);
-    EXPECT_EQ(6, text.top);
-    EXPECT_EQ(client.right - 5 - 7 - status.left - 120, text.right - text.left);
-    EXPECT_EQ(60 - 6 - 8, text.bottom - text.top);
-
-    // Painted: the image at the top right, the back colour to its left.
-    ShowWindow(window, SW_SHOWNOACTIVATE);
-    UpdateWindow(window);
-    HDC dc = GetDC(window);
-    EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc, client.right - 10, 30));
-    EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc, client.right - 120, 59));
-    EXPECT_EQ(RGB(0, 255, 0), GetPixel(dc, 2, 30));
-    ReleaseDC(window, dc);
-    RemoveTree(folder);
+    HeaderWindow plain("[Progress]\r\nDividerText=Vandrel\r\nDividerTextOffset=-1,3\r\n", 560);
+    HeaderWindow band("[Progress]\r\nTitle=Installing\r\nheaderimage=" + folder + "\\band.bmp\r\nHeaderBackColor=65280\r\n"
+                      "HeaderRTF=band.rtf\r\nHeaderRTFMargins=5,6,7,8\r\n", 660);
+    lstrcpyA(SetupFolder, "");
+    RECT box = Place(plain.window, 0), divider = Place(plain.window, IDC_HEADER_PROGRESS_DIVIDER), label = plain.Child("Static", "Vandrel");
+    EXPECT_EQ((std::vector<LONG>{ 50, 40, 610, 460, 340, 550, plain.text.left, 340 - (label.bottom - label.top) / 2 + 3, 0 }),
+              (std::vector<LONG>{ box.left, box.top, box.right, box.bottom, divider.top, divider.right, label.left, label.top, plain.record.headerHeight }));
+    EXPECT_EQ("Corvantis Vandrel Setup|0|1|Installing|0|1", Frame(plain.window) + "|" + Frame(band.window));
+    // The bar and the status text keep their left edges and right margins, and move down by the
+    // image's height and 2; the separator lies under the band, the rich text in it.
+    RECT rich = band.Child("RICHEDIT", NULL), separator = band.Child(NULL, NULL);
+    int width = band.client.right, left = plain.text.left;
+    EXPECT_EQ(100, width - plain.client.right);
+    EXPECT_EQ((std::vector<LONG>{ plain.bar.left, plain.bar.top + 62, plain.client.right - plain.bar.right, left, plain.text.top + 62,
+                                  plain.client.right - plain.text.right, 60, 62, width, left + 5, 6, width - 5 - 7 - left - 120, 60 - 8 }),
+              (std::vector<LONG>{ band.bar.left, band.bar.top, width - band.bar.right, band.text.left, band.text.top, width - band.text.right,
+                                  separator.top, separator.bottom, separator.right, rich.left, rich.top, rich.right - rich.left, rich.bottom }));
+    HDC dc = GetDC(band.window);
+    EXPECT_EQ((std::vector<COLORREF>{ RGB(0, 0, 255), RGB(0, 0, 255), RGB(0, 255, 0), (COLORREF)band.record.headerBackColor }),
+              (std::vector<COLORREF>{ GetPixel(dc, width - 10, 30), GetPixel(dc, width - 120, 59), GetPixel(dc, 2, 30), RGB(0, 255, 0) }))
+        << "the image at the top right, the back colour to its left";
+    ReleaseDC(band.window, dc);
 }

@@ -9,43 +9,26 @@
 // touched: reading one byte past the text's end crashes the test.
 class GuardedText {
 public:
-    explicit GuardedText(const std::string& bytes)
+    explicit GuardedText(const std::string& bytes) : length_(bytes.size() + 1)
     {
-        SIZE_T page = 4096, used = bytes.size() + 1, pages = (used + page - 1) / page;
-        region_ = (BYTE*)VirtualAlloc(NULL, (pages + 1) * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        SIZE_T pages = (length_ + 4095) / 4096;
         DWORD old;
-        VirtualProtect(region_ + pages * page, page, PAGE_NOACCESS, &old);
-        text_ = (char*)region_ + pages * page - used;
-        memcpy(text_, bytes.data(), bytes.size());
-        text_[bytes.size()] = 0;
-        length_ = used;
+        region_ = (BYTE*)VirtualAlloc(NULL, (pages + 1) * 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        VirtualProtect(region_ + pages * 4096, 4096, PAGE_NOACCESS, &old);
+        text_ = (char*)memcpy(region_ + pages * 4096 - length_, bytes.c_str(), length_);
     }
     ~GuardedText() { VirtualFree(region_, 0, MEM_RELEASE); }
     GuardedText(const GuardedText&) = delete;
-    GuardedText& operator=(const GuardedText&) = delete;
-
     char* text() { return text_; }
-    // Everything up to and including the NUL, as it is now.
-    std::string bytes() const { return std::string(text_, length_); }
+    std::string bytes() const { return std::string(text_, length_); }  // up to and including the NUL
 
 private:
+    SIZE_T length_;
     BYTE* region_;
     char* text_;
-    SIZE_T length_;
 };
 
 // A text in a GlobalAlloc block, as ReadWholeFile gives it.
-inline char* GlobalText(const std::string& text)
-{
-    char* block = (char*)GlobalAlloc(GMEM_FIXED, text.size() + 1);
-    memcpy(block, text.c_str(), text.size() + 1);
-    return block;
-}
+inline char* GlobalText(const std::string& text) { return (char*)memcpy(GlobalAlloc(GMEM_FIXED, text.size() + 1), text.c_str(), text.size() + 1); }
 
-inline ErrorStatus ClearStatus()
-{
-    ErrorStatus status;
-    status.code = 0;
-    status.text[0] = 0;
-    return status;
-}
+inline ErrorStatus ClearStatus() { return ErrorStatus{ 0, "" }; }
