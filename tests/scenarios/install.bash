@@ -5,58 +5,32 @@ UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvanti
 SETUP_KEY='HKLM\Software\Quernell\Vandrel Setup\1.0'
 LOG_REGISTRY_LINE='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)=0'
 
-# Starts the install run on MEDIA's setup.ini in the background (see install_runner.cpp):
-#   start_install MEDIA-UNIX-PATH INSTALL-DIR-WINDOWS [runner options...]
-start_install() {
-  local media=$1
-  shift
-  $WINE "$RUNNER" "$(windows_path "$media")" "$@" > "$WORK/install.out" 2>&1 &
-  INSTALL_PID=$!
-}
-# Waits for the started run; OUT holds its output.
+# The install run on MEDIA's setup.ini in the background (see install_runner.cpp for the options),
+# the removal run on a log file; end_install and end_removal wait and give their output in OUT.
+start_install() { local media=$1; shift; $WINE "$RUNNER" "$(windows_path "$media")" "$@" > "$WORK/install.out" 2>&1 & INSTALL_PID=$!; }
 end_install() { wait_pid "$INSTALL_PID" INSTALL_EXIT; OUT=$(tr -d '\r' < "$WORK/install.out"); }
-# A whole run that ends with one message box, answered with OK; BOX holds it.
-install_ok() {
-  start_install "$@"
-  answer 1
-  end_install
-  expect_eq 0 "$(field "$OUT" code)" "the run succeeds (status: $(field "$OUT" text))"
-}
-
-# The removal run on an install log file, in the background; end_removal gives OUT.
 start_removal() { $WINE "$BUILD_DIR/tests/removal_runner.exe" "$(windows_path "$1")" ${2:-} > "$WORK/removal.out" 2>&1 & REMOVAL_PID=$!; }
 end_removal() { wait_pid "$REMOVAL_PID" REMOVAL_EXIT; OUT=$(tr -d '\r' < "$WORK/removal.out"); }
+# A whole install run that ends with one message box, answered with OK.
+install_ok() { start_install "$@"; answer 1; end_install; expect_eq 0 "$(field "$OUT" code)" "the run succeeds ($(field "$OUT" text))"; }
 
 # Compares a file's bytes with the lines given, each ended by CR LF; shows both on a difference.
 expect_lines() {  # path what line...
   local expected actual
   printf -v expected '%s\r\n' "${@:3}"
-  expect_file "$1" "$expected" "$2"
-}
-expect_file() {  # path expected what
-  local actual
   actual=$(cat "$1" 2>/dev/null; printf x)
-  actual=${actual%x}
-  if [ "$actual" == "$2" ]; then pass "$3"; else
-    fail "$3"
-    diff <(printf '%s' "$2" | cat -A) <(printf '%s' "$actual" | cat -A)
-  fi
+  if [ "${actual%x}" == "$expected" ]; then pass "$2"; else fail "$2"; diff <(printf '%s' "$expected") <(printf '%s' "${actual%x}") | cat -A; fi
 }
 
-# One registry value as reg query prints it: type, four blanks, data; nothing when missing.
-reg_value() {  # key value
-  $WINE reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="    $2    " 'index($0, name) == 1 { print substr($0, length(name) + 1) }'
-}
-# A key's values as "name=type data" lines, sorted.
-reg_values() {
-  $WINE reg query "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^    \(.*\)    \(REG_[A-Z_]*\)    \(.*\)$/\1=\2 \3/p' | sort
-}
+# One registry value as reg query prints it (type, four blanks, data); a key's values as sorted
+# "name=type data" lines.
+reg_value() { $WINE reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="    $2    " 'index($0, name) == 1 { print substr($0, length(name) + 1) }'; }
+reg_values() { $WINE reg query "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^    \(.*\)    \(REG_[A-Z_]*\)    \(.*\)$/\1=\2 \3/p' | sort; }
 
-# Holds a file open without sharing (a product program's "lock"); LOCKERS collects them.
+# Holds a file open without sharing (a product program's "lock") until the scenario ends.
 LOCKERS=()
 lock_file() {  # unix-path
   local p=${1#$DRIVE}
-  rm -f "$1.locked"
   $WINE "$BUILD_DIR/tests/product_program.exe" lock "C:${p//\//\\}" 120 &
   LOCKERS+=($!)
   wait_for_file "$1.locked" 20 || fail "$1 could not be locked"

@@ -25,7 +25,9 @@ expect_lines "$DRIVE/Apps/Prod/setup.ini" "log of trees and example files" '[Uni
   "$dir\\data\\z.txt=4" "$dir\\docs\\guide.txt=0" "$dir\\Examples\\one.txt=0" "$dir\\Examples\\two.txt=0" "$dir\\setup.ini=0" '' \
   '[UninstallDirs]' "$dir\\data\\more=4" "$dir\\data\\sub\\deep=4" "$dir\\data\\sub=4" "$dir\\data=04" "$dir\\docs=0x" "$dir=0" '' \
   '[UninstallRegistry]' "$LOG_REGISTRY_LINE"
-expect_file "$DRIVE/Apps/Prod/data/sub/deep/d.txt" $'data/sub/deep/d.txt\n' "a file two levels down is copied"
+expect_eq "data/sub/deep/d.txt|DisplayName=REG_SZ Corvantis Vandrel (64-bit)
+UninstallString=REG_SZ $dir\\setup.exe" "$(cat "$DRIVE/Apps/Prod/data/sub/deep/d.txt")|$(reg_values "$UNINSTALL_KEY")" \
+  "a file two levels down is copied; without a main program the entry holds two values"
 expect_gone "$DRIVE/Apps/Prod/nt9x.txt" "the entry for Windows 9x is not copied"
 expect_gone "$DRIVE/Apps/Prod/Examples/nested" "a folder among the example files is not copied"
 
@@ -48,7 +50,7 @@ expect_lines "$DRIVE/Apps/Prod/setup.ini" "the update adds and removes entries a
   "$dir\\data\\added=0" "$dir\\data\\more=0" "$dir\\data\\sub\\deep=0" "$dir\\data\\sub=0" "$dir\\data=4" '' \
   '[UninstallDirs]' "$dir\\data\\more=4" "$dir\\data\\sub\\deep=4" "$dir\\data\\sub=4" "$dir\\data=04" "$dir\\docs=0x" "$dir=0" '' \
   '[UninstallRegistry]' "$LOG_REGISTRY_LINE"
-expect_file "$DRIVE/Apps/Prod/data/a.txt" $'a, second edition\n' "the update replaces files"
+expect_eq "a, second edition" "$(cat "$DRIVE/Apps/Prod/data/a.txt")" "the update replaces files"
 expect_gone "$DRIVE/Apps/Prod/data/z.txt" "a file named by RemoveOnInstall is deleted"
 expect_gone "$DRIVE/Apps/Prod/docs/guide.txt" "so is the second one"
 

@@ -46,4 +46,13 @@ for entry in "absent.txt=0|2|Unable to open file ($(windows_path "$missing")\\ab
   expect_gone "$DRIVE/Missing/first.txt" "nothing is copied before the failure"
   expect_gone "$DRIVE/Missing/setup.ini" "the failed install leaves no log"
 done
+# A main program without a version resource stops the run after copying: the failure names the
+# file, no box is shown, and the failed install leaves no log.
+cp "$BUILD_DIR/tests/product_program.exe" "$missing/main.exe"
+crlf '[InstallFiles]' 'first.txt=0' 'main.exe=2' > "$missing/setup.ini"
+start_install "$missing" 'C:\Missing'
+end_install
+expect_eq "GetFileVersionInfoSize($(windows_path "$missing")\\main.exe) failed|0|1|calls.log first.txt main.exe" \
+  "$(field "$OUT" text | sed 's/.*\\n//')|$(field "$OUT" result)|$(field "$OUT" owner_enabled)|$(ls "$DRIVE/Missing" | tr '\n' ' ' | sed 's/ $//')" \
+  "the version failure names the source; what was copied stays, the log does not"
 scenario_end

@@ -2,7 +2,6 @@
 # and checks. Each scenario sources this file and calls its steps.
 set -u
 source "$SOURCE_DIR/scripts/wine-env.bash"
-
 SCENARIO_NAME=$(basename "$0" .sh)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vandrel-$SCENARIO_NAME.XXXXXX")
 export WINEPREFIX=$WORK/prefix
@@ -14,24 +13,19 @@ trap finish EXIT
 
 ui() { $WINE "$UIDRIVER" "$@"; }  # the UI driver (see tests/tools/uidriver.cpp for its commands)
 windows_path() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }  # a Unix path as Wine sees it through Z:
+escaped() { printf '%s' "${1//\\/\\\\}"; }  # backslashes doubled, as the driver prints texts
 crlf() { printf '%s\r\n' "$@"; }  # text lines, each ended by CR LF
-
+field() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | tr -d '\r'; }  # the value of one "key=value" line
 # A media folder: setup.exe and, when given, the text of setup.ini.
-make_media() {
-  mkdir -p "$1"
-  cp "$SETUP_EXE" "$1/setup.exe"
-  if [ $# -gt 1 ]; then printf '%s' "$2" > "$1/setup.ini"; fi
-}
-
-# Starts setup.exe in the background (SETUP_PID), from its own folder with start_setup_in.
+make_media() { mkdir -p "$1"; cp "$SETUP_EXE" "$1/setup.exe"; [ $# -lt 2 ] || printf '%s' "$2" > "$1/setup.ini"; }
+# Starts setup.exe in the background (SETUP_PID), with start_setup_in from its own folder.
 start_setup() { $WINE "$1/setup.exe" & SETUP_PID=$!; }
 start_setup_in() { (cd "$1" && exec $WINE ./setup.exe) & SETUP_PID=$!; }
-
 # Waits for a process of this shell (60 s at most) and stores its exit code in the variable.
 wait_pid() {  # pid variable
   local i
   for i in $(seq 1 600); do
-    if ! kill -0 "$1" 2>/dev/null; then wait "$1"; printf -v "$2" '%s' $?; return 0; fi
+    kill -0 "$1" 2>/dev/null || { wait "$1"; printf -v "$2" '%s' $?; return 0; }
     sleep 0.1
   done
   fail "process $1 did not end within 60 s"
@@ -46,49 +40,31 @@ expect_eq() { if [ "$1" == "$2" ]; then pass "$3"; else fail "$3: expected [$1],
 expect_contains() { if printf '%s' "$1" | grep -qF -- "$2"; then pass "$3"; else fail "$3: [$2] not in [$1]"; fi; }
 expect_gone() { if [ -e "$1" ]; then fail "$2: still there"; else pass "$2"; fi; }
 expect_there() { if [ -e "$1" ]; then pass "$2"; else fail "$2: missing"; fi; }
-escaped() { printf '%s' "${1//\\/\\\\}"; }  # backslashes doubled, as the driver prints texts
-field() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | tr -d '\r'; }  # the value of one "key=value" line
-
-scenario_end() {
-  if [ "$FAILURES" -eq 0 ]; then echo "$SCENARIO_NAME: all checks passed"; exit 0; fi
-  echo "$SCENARIO_NAME: $FAILURES check(s) failed"
-  exit 1
-}
-
-# Registry: 0 when the key (and value) exists; a registry file in regedit's format imported.
-reg_exists() { if [ $# -gt 1 ]; then $WINE reg query "$1" /v "$2" >/dev/null 2>&1; else $WINE reg query "$1" >/dev/null 2>&1; fi; }
-reg_import() { $WINE regedit /S "$(windows_path "$1")" >/dev/null 2>&1; }
-expect_key() { if reg_exists "$2"; then expect_eq "$1" there "$3"; else expect_eq "$1" gone "$3"; fi; }  # there|gone key what
-
-# Waits until a file exists (fails after the given seconds, 20 by default).
-wait_for_file() {
-  local i
-  for i in $(seq 1 $((${2:-20} * 10))); do [ -e "$1" ] && return 0; sleep 0.1; done
-  return 1
-}
-
-# Answers setup's message box with that button; BOX holds what the driver said of it (caption,
-# text, owner), BOX_TEXT its text. The box is gone before this returns, so that the next answer
-# finds the next box.
-answer() {  # button [timeout-ms]
-  BOX=$(ui answer "$1" "${2:-30000}" | tr -d '\r') || fail "no message box to answer with $1"
-  BOX_TEXT=$(field "$BOX" text)
-  ui wait-gone "$(field "$BOX" window)" 10000 >/dev/null
-}
-box_text() { answer "$1" "${2:-30000}"; field "$BOX" text; }
-
+scenario_end() { echo "$SCENARIO_NAME: $FAILURES check(s) failed"; [ "$FAILURES" -eq 0 ]; exit; }
 # Polls a command until it prints the expected text (10 s at most).
 wait_for() {  # expected what command...
   local expected=$1 what=$2 actual="" i
   shift 2
   for i in $(seq 1 50); do
     actual=$("$@" 2>/dev/null | tr -d '\r')
-    if [ "$actual" == "$expected" ]; then pass "$what"; return 0; fi
+    [ "$actual" == "$expected" ] && { pass "$what"; return 0; }
     sleep 0.2
   done
   fail "$what: expected [$expected], got [$actual]"
-  return 1
 }
+wait_for_file() { local i; for i in $(seq 1 $((${2:-20} * 10))); do [ -e "$1" ] && return 0; sleep 0.1; done; return 1; }
 
-# The restart list that Windows works through at its next start.
+# The registry: 0 when the key (and value) exists; a key there or gone; a file in regedit's format.
+reg_exists() { $WINE reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
+expect_key() { if reg_exists "$2"; then expect_eq "$1" there "$3"; else expect_eq "$1" gone "$3"; fi; }  # there|gone key what
+reg_import() { $WINE regedit /S "$(windows_path "$1")" >/dev/null 2>&1; }
 pending_renames() { $WINE reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r'; }
+
+# Answers setup's message box with that button; BOX holds what the driver said of it (caption,
+# text, owner), BOX_TEXT its text. The box is gone before this returns.
+answer() {  # button [timeout-ms]
+  BOX=$(ui answer "$1" "${2:-30000}" | tr -d '\r') || fail "no message box to answer with $1"
+  BOX_TEXT=$(field "$BOX" text)
+  ui wait-gone "$(field "$BOX" window)" 10000 >/dev/null
+}
+box_text() { answer "$@"; printf '%s' "$BOX_TEXT"; }

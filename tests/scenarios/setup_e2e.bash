@@ -1,8 +1,7 @@
-# Steps shared by the end-to-end scenarios of setup.exe: media, the wizard walk, the installed
-# state. Sourced after lib.bash, install.bash and wizard.bash.
+# Steps shared by the end-to-end scenarios of setup.exe: media, the wizard walk, an installed
+# copy. Sourced after lib.bash, install.bash and wizard.bash.
 INSTALL_DIR_UNIX=$DRIVE/Program\ Files/Corvantis\ Vandrel
 INSTALL_DIR='C:\Program Files\Corvantis Vandrel'
-COMMON_MENU=$DRIVE/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Corvantis\ Vandrel
 EARLIER_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quernell Vandrel (64-bit)'
 # The stand-ins of the product's programs note their calls outside the prefix.
 export PRODUCT_CALLS_LOG
@@ -12,20 +11,17 @@ calls() { tr -d '\r' < "$WORK/calls.log"; }
 # Installation media: setup.exe, the product's programs, a folder tree, example files and a
 # licence; the script lists setup.exe among its files so that the installed copy can remove.
 make_e2e_media() {  # folder [EULAVersion]
-  local media=$1
-  mkdir -p "$media/data/sub" "$media/Examples"
-  cp "$SETUP_EXE" "$media/setup.exe"
-  cp "$BUILD_DIR/tests/product_main.exe" "$media/vandrel.exe"
-  cp "$BUILD_DIR/tests/product_library.dll" "$media/filters.dll"
-  echo a > "$media/data/a.txt"
-  echo b > "$media/data/sub/b.txt"
-  echo example > "$media/Examples/first.txt"
-  printf 'The licence terms.\r\n' > "$media/license.txt"
-  crlf '[Setup]' "EULAVersion=${2:-3}" '' '[Welcome]' 'Title=Welcome to Vandrel' '' \
-    '[License]' 'Show=1' 'Wizard=1' 'Title=Licence' '' \
-    '[InstallFiles]' 'setup.exe=0' 'vandrel.exe=2' 'filters.dll=8' 'readme.txt=4' '' \
-    '[InstallDirs]' 'data=0' '' \
-    '[InstallShortcuts]' 'vandrel.exe=Corvantis Vandrel' > "$media/setup.ini"
+  mkdir -p "$1/data/sub" "$1/Examples"
+  cp "$SETUP_EXE" "$1/setup.exe"
+  cp "$BUILD_DIR/tests/product_main.exe" "$1/vandrel.exe"
+  cp "$BUILD_DIR/tests/product_library.dll" "$1/filters.dll"
+  echo a > "$1/data/a.txt"
+  echo b > "$1/data/sub/b.txt"
+  echo example > "$1/Examples/first.txt"
+  printf 'The licence terms.\r\n' > "$1/license.txt"
+  crlf '[Setup]' "EULAVersion=${2:-3}" '' '[Welcome]' 'Title=Welcome to Vandrel' '' '[License]' 'Show=1' 'Wizard=1' 'Title=Licence' '' \
+    '[InstallFiles]' 'setup.exe=0' 'vandrel.exe=2' 'filters.dll=8' 'readme.txt=4' '' '[InstallDirs]' 'data=0' '' \
+    '[InstallShortcuts]' 'vandrel.exe=Corvantis Vandrel' > "$1/setup.ini"
 }
 
 # The whole install wizard with its defaults: Welcome, the agreement, destination, program
@@ -35,14 +31,13 @@ walk_install_wizard() {
   press next "Licence"
   ui check "$(current_page)" 102 1
   wait_for "11 11 00" "agreement accepted" wizard_buttons >/dev/null
-  press next "Choose Destination Location"
-  press next "Select Program Folder"
-  press next "File Types"
+  for page in "Choose Destination Location" "Select Program Folder" "File Types"; do press next "$page"; done
   ui sheet "$SHEET" finish
 }
 
-# An installed copy as the install run leaves one: the entry, the log and the files it names.
-make_installed() {  # [entry key]
+# An installed copy as an install run leaves one: the entry (of this release or the given key),
+# the log and a file it names.
+make_installed() {
   mkdir -p "$INSTALL_DIR_UNIX"
   echo old > "$INSTALL_DIR_UNIX/old.exe"
   $WINE reg add "${1:-$UNINSTALL_KEY}" /v UninstallString /d "$INSTALL_DIR\\setup.exe" /f >/dev/null 2>&1

@@ -33,9 +33,10 @@ expect_eq 0 "$SETUP_EXIT" "an update exits with 0"
 expect_eq 2 "$(tr -d '\r\n' < "$INSTALL_DIR_UNIX/data/a.txt")" "files are replaced"
 expect_gone "$INSTALL_DIR_UNIX/old.txt" "RemoveOnInstall deletes the replaced file"
 log=$(tr -d '\r' < "$INSTALL_DIR_UNIX/setup.ini")
-expect_contains "$log" "$INSTALL_DIR\\extra.txt=0" "the log gains the new file"
 expect_contains "$log" "$INSTALL_DIR\\vandrel.exe=2" "the log keeps the old entries"
-expect_eq 1 "$(grep -c 'RegServer' "$WORK/calls.log")" "an update does not start the main program"
+expect_contains "$log" "$INSTALL_DIR\\extra.txt=0" "and gains the new file"
+expect_eq "1|REG_SZ    Corvantis Vandrel" "$(grep -c 'RegServer' "$WORK/calls.log")|$(reg_value "$SETUP_KEY" "Program Folder")" \
+  "an update does not start the main program, nor write the program folder again"
 
 # A newer agreement: the update sheet shows it, Finish only once it is accepted.
 sed -i 's/EULAVersion=3/EULAVersion=4/' "$media/setup.ini"

@@ -47,8 +47,7 @@ static DWORD Data(HWND list, int index) { return (DWORD)SendMessageA(list, LB_GE
 static RECT ItemRect(HWND list, int index)
 {
     RECT rect;
-    SendMessageA(list, LB_GETITEMRECT, index, (LPARAM)&rect);
-    return rect;
+    return SendMessageA(list, LB_GETITEMRECT, index, (LPARAM)&rect), rect;
 }
 
 static SIZE BoxSize(HWND list)
@@ -82,24 +81,8 @@ static void Mouse(HWND list, UINT message, POINT at) { SendMessageA(list, messag
 static void Click(HWND list, POINT at) { Mouse(list, WM_LBUTTONDOWN, at), Mouse(list, WM_LBUTTONUP, at); }
 static void Key(HWND list, UINT message, WPARAM key, LPARAM data) { SendMessageA(list, message, key, data); }
 
-// The dark pixels in an item's box, and a checksum of its pixels, as drawn.
-static int DarkPixels(HWND list, int index)
-{
-    InvalidateRect(list, NULL, TRUE);
-    UpdateWindow(list);
-    HDC dc = GetDC(list);
-    POINT centre = BoxCentre(list, index);
-    int dark = 0;
-    for (int dx = -3; dx <= 3; dx++)
-        for (int dy = -3; dy <= 3; dy++) {
-            COLORREF c = GetPixel(dc, centre.x + dx, centre.y + dy);
-            dark += c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 200;
-        }
-    ReleaseDC(list, dc);
-    return dark;
-}
-
-static DWORD BoxPixels(HWND list, int index)
+// A checksum of the pixels of an item's box as drawn; with dark, the number of its dark pixels.
+static DWORD BoxPixels(HWND list, int index, bool dark = false)
 {
     InvalidateRect(list, NULL, FALSE);
     UpdateWindow(list);
@@ -108,8 +91,11 @@ static DWORD BoxPixels(HWND list, int index)
     int top = item.top + (item.bottom - box.cy - item.top) / 2;
     HDC dc = GetDC(list);
     DWORD sum = 0;
-    for (int y = top; y < top + box.cy; y++)
-        for (int x = item.left + 2; x < item.left + 2 + box.cx; x++) sum = sum * 31 + GetPixel(dc, x, y);
+    for (int y = top + 2; y < top + box.cy - 2; y++)
+        for (int x = item.left + 4; x < item.left + box.cx; x++) {
+            COLORREF c = GetPixel(dc, x, y);
+            sum = dark ? sum + (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) : sum * 31 + c;
+        }
     ReleaseDC(list, dc);
     return sum;
 }
@@ -147,21 +133,17 @@ TEST_F(CheckListTest, MouseTogglesOnlyOnTheBox)
     ASSERT_FALSE(ThemesActive());
     EXPECT_EQ((std::vector<DWORD>{ 1, CLI_CHECKED | 2, CLI_MIXED | 4, CLI_DISABLED | 3, CLI_INDENTED | CLI_BOLD | 5 }),
               (std::vector<DWORD>{ Data(list, 0), Data(list, 1), Data(list, 2), Data(list, 3), Data(list, 4) }));
-    Click(list, BoxCentre(list, 0));
-    EXPECT_EQ(CLI_CHECKED | 1u, Data(list, 0));
-    EXPECT_EQ(1, SelectionChanges) << "the pressed item becomes the caret item";
-    RECT item = ItemRect(list, 1);
-    Click(list, { item.left + 80, (item.top + item.bottom) / 2 });
-    EXPECT_EQ(CLI_CHECKED | 2u, Data(list, 1)) << "a click on the text changes nothing";
+    // The indented item's box sits one box further right, a click on a text changes nothing, a
+    // disabled item does not toggle, a mixed one loses the mixed bit and shows bit 31's state.
     POINT indented = BoxCentre(list, 4);
-    Click(list, { ItemRect(list, 4).left + 5, indented.y });
-    Click(list, indented);
-    EXPECT_EQ(CLI_CHECKED | CLI_INDENTED | CLI_BOLD | 5u, Data(list, 4)) << "toggled once, on its own box";
-    Click(list, BoxCentre(list, 3));
-    Click(list, BoxCentre(list, 2));
-    EXPECT_EQ(CLI_DISABLED | 3u, Data(list, 3));
-    EXPECT_EQ(4u, Data(list, 2)) << "a mixed item loses the mixed bit and shows bit 31's state";
+    RECT item = ItemRect(list, 1);
+    for (POINT at : { BoxCentre(list, 0), { item.left + 80, (item.top + item.bottom) / 2 }, { ItemRect(list, 4).left + 5, indented.y },
+                      indented, BoxCentre(list, 3), BoxCentre(list, 2) })
+        Click(list, at);
+    EXPECT_EQ((std::vector<DWORD>{ CLI_CHECKED | 1, CLI_CHECKED | 2, 4, CLI_DISABLED | 3, CLI_CHECKED | CLI_INDENTED | CLI_BOLD | 5 }),
+              (std::vector<DWORD>{ Data(list, 0), Data(list, 1), Data(list, 2), Data(list, 3), Data(list, 4) }));
     EXPECT_EQ((std::vector<INT_PTR>{ 0, 4, 2 }), Toggles);
+    EXPECT_EQ(3, SelectionChanges) << "each pressed box's item became the caret item";
 
     // A press that moves off the box and is released there does nothing; back on, it toggles;
     // losing the capture cancels it.
@@ -174,15 +156,13 @@ TEST_F(CheckListTest, MouseTogglesOnlyOnTheBox)
         if (Toggles.size() == 4) ReleaseCapture();
         Mouse(list, WM_LBUTTONUP, back || Toggles.size() == 4 ? box : away);
     }
-    EXPECT_EQ(1u, Data(list, 0));
-    EXPECT_EQ(4u, Toggles.size());
-    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_TRUE(Data(list, 0) == 1 && Toggles.size() == 4 && !GetCapture());
 
     int height = (int)SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
     MEASUREITEMSTRUCT measure = {};
     CheckListMeasureItem(list, &measure);
     EXPECT_TRUE((UINT)height == measure.itemHeight && height > BoxSize(list).cy);
-    EXPECT_TRUE(DarkPixels(list, 0) == 0 && DarkPixels(list, 1) > 4) << "classic boxes drawn empty and checked";
+    EXPECT_TRUE(BoxPixels(list, 0, true) == 0 && BoxPixels(list, 1, true) > 4) << "classic boxes drawn empty and checked";
 }
 
 TEST_F(CheckListTest, TheSpaceBarTogglesOnceOnRelease)
