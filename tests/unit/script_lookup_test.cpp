@@ -1,12 +1,10 @@
 // What the randomized test does not build: names that only lstrcmpiA calls equal, names given as
-// string ids, image variants by screen resolution, key lists cut to their buffer, megabyte lines,
-// and reading and writing whole files.
+// string ids, image variants by screen resolution, key lists cut to their buffer, megabyte lines.
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 #include "core/script.h"
 #include "resources/resource.h"
 #include "script_test_support.h"
+#include "unit/file_helpers.h"
 
 static std::string Value(char* text, const char* section, const char* key, const char* defaultValue = "<none>", DWORD size = 256)
 {
@@ -33,8 +31,7 @@ TEST(ScriptLookup, NamesCompareAsLstrcmpiA)
     for (const std::string& candidate : names) {
         GuardedText keyed("[S]\r\n" + candidate + "=hit\r\n"), sectioned("[" + candidate + "]\r\nk=hit");
         for (const std::string& wanted : names) {
-            bool equal = lstrcmpiA(candidate.c_str(), wanted.c_str()) == 0;
-            bool header = candidate.find(']') == std::string::npos;
+            bool equal = lstrcmpiA(candidate.c_str(), wanted.c_str()) == 0, header = candidate.find(']') == std::string::npos;
             if ((equal != (Value(keyed.text(), "S", wanted.c_str(), "miss", 8) == "hit") ||
                  (header && equal != (Value(sectioned.text(), wanted.c_str(), "k", "miss", 8) == "hit"))) && ++mismatches < 10)
                 ADD_FAILURE() << "[" << candidate << "] looked up as [" << wanted << "]: lstrcmpiA says " << equal;
@@ -45,50 +42,44 @@ TEST(ScriptLookup, NamesCompareAsLstrcmpiA)
 
 TEST(ScriptLookup, IdsKeyListsLongLinesAndImages)
 {
-    GuardedText script("[Vandrel]\r\nProductName=4\r\nInstallFiles=x\r\n");
+    GuardedText script("[Vandrel]\r\nProductName=4\r\nInstallFiles=x\r\n[Files]\r\nb.txt=1\r\n=empty key\r\nA.TXT=2\r\n[Small]\r\na=1\r\n"
+                       "[files]\r\nlast=no break");
     char* text = script.text();
     const char *section = MAKEINTRESOURCEA(IDS_SECTION_EDITION), *key = MAKEINTRESOURCEA(IDS_KEY_EDITION), *none = MAKEINTRESOURCEA(999);
     // An id that does not load: a section or key gives the default, a default gives "".
     EXPECT_EQ("4|x|%s|dflt|dflt||", Value(text, section, key) + "|" + Value(text, section, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES)) + "|" +
               Value(text, section, "Missing", MAKEINTRESOURCEA(IDS_PLAIN_TEXT)) + "|" + Value(text, none, key, "dflt") + "|" +
               Value(NULL, section, none, "dflt") + "|" + Value(text, section, "Missing", none) + "|" + Value(text, section, "Missing", NULL));
-    EXPECT_EQ((std::vector<DWORD>{ 2, 0xFFFFFFFF, 0xFFFFFFFF, 1, 1, 0 }),
-              (std::vector<DWORD>{ GetScriptValueSize(text, section, key), GetScriptValueSize(text, section, none),
-                                   GetScriptValueSize(NULL, "A", "k"), GetScriptValueSize(NULL, "A", NULL), GetScriptValueSize(text, none, NULL),
-                                   GetScriptValue(text, "A", "k", "x", NULL, 9) }));
-    EXPECT_EQ(1, SectionHasKeyLike(text, section, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES)) + SectionHasKeyLike(NULL, section, "x"));
-
-    std::string huge = "[A]\r\nk=" + std::string(4 << 20, 'v') + "\r\n[" + std::string(3 << 20, 'n') + "]\r\nj=1";
-    GuardedText big(huge);
-    EXPECT_EQ(std::string(255, 'v'), Value(big.text(), "A", "k"));
-    EXPECT_EQ((DWORD)(4 << 20) + 1, GetScriptValueSize(big.text(), "A", "k"));
-    EXPECT_EQ("1", Value(big.text(), std::string(3 << 20, 'N').c_str(), "J"));
-
+    EXPECT_EQ((std::vector<DWORD>{ 2, 0xFFFFFFFF, 0xFFFFFFFF, 1, 1, 0, 1, 0 }),
+              (std::vector<DWORD>{ GetScriptValueSize(text, section, key), GetScriptValueSize(text, section, none), GetScriptValueSize(NULL, "A", "k"),
+                                   GetScriptValueSize(NULL, "A", NULL), GetScriptValueSize(text, none, NULL), GetScriptValue(text, "A", "k", "x", NULL, 9),
+                                   (DWORD)SectionHasKeyLike(text, section, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES)), (DWORD)SectionHasKeyLike(NULL, section, "x") }));
     // Key lists: the empty key is listed (it ends the list for its readers); names are cut to the
-    // room left and the list always ends in two NULs; the buffer grows only when needed.
-    GuardedText files("[Files]\r\nb.txt=1\r\n=empty key\r\nA.TXT=2\r\n[Small]\r\na=1\r\n[files]\r\nlast=no break");
-    char list[64];
-    EXPECT_EQ(19u, GetScriptValueSize(files.text(), "FILES", NULL));
+    // room left, and the list always ends in two NULs; the buffer grows only when needed.
+    char list[24];
     for (auto c : { std::make_pair(19u, std::string("b.txt\0\0A.TXT\0last\0\0", 19)), { 12, std::string("b.txt\0\0A.T\0\0", 12) },
                     { 3, std::string("b\0\0", 3) }, { 1, std::string(1, '\0') } }) {
         memset(list, 'Z', sizeof list);
-        EXPECT_EQ(c.first - 1, GetScriptValue(files.text(), "Files", NULL, NULL, list, c.first));
+        EXPECT_EQ(c.first - 1, GetScriptValue(text, "Files", NULL, NULL, list, c.first));
         EXPECT_EQ(c.second + 'Z', std::string(list, c.first + 1));
     }
-    char* keys = NULL;
-    DWORD capacity = 0;
+    char *keys = NULL, *first;
+    DWORD capacity = 0, grown;
     ErrorStatus status = ClearStatus();
-    GetScriptKeyList(files.text(), "Files", &keys, &capacity, &status);
-    char* first = keys;
-    GetScriptKeyList(files.text(), "Small", &keys, &capacity, &status);
+    GetScriptKeyList(text, "Files", &keys, &capacity, &status);
+    first = keys;
+    GetScriptKeyList(text, "Small", &keys, &capacity, &status);
     EXPECT_TRUE(first == keys && capacity == 19 && !memcmp(keys, "a\0", 3));
-    GuardedText bigger("[Big]\r\nname-number-one=1\r\nname-number-two=2\r\n");
-    GetScriptKeyList(bigger.text(), "Big", &keys, &capacity, &status);
-    EXPECT_TRUE(capacity == 33 && !memcmp(keys, "name-number-one\0name-number-two\0", 33));
+    GetScriptKeyList(text, "Vandrel", &keys, &capacity, &status);
+    grown = capacity;
     status.code = 5;
-    GetScriptKeyList(files.text(), "Small", &keys, &capacity, &status);
-    EXPECT_EQ('n', keys[0]) << "a status that holds a code changes nothing";
+    GetScriptKeyList(text, "Small", &keys, &capacity, &status);
+    EXPECT_TRUE(grown == 26 && !memcmp(keys, "ProductName\0InstallFiles\0", 26)) << "grown, and kept while the status holds a code";
     GlobalFree(keys);
+
+    GuardedText big("[A]\r\nk=" + std::string(4 << 20, 'v') + "\r\n[" + std::string(3 << 20, 'n') + "]\r\nj=1");
+    EXPECT_EQ(std::string(255, 'v') + "|" + std::to_string((4 << 20) + 1) + "|1", Value(big.text(), "A", "k") + "|" +
+              std::to_string(GetScriptValueSize(big.text(), "A", "k")) + "|" + Value(big.text(), std::string(3 << 20, 'N').c_str(), "J"));
 
     // Image variants: the largest number after the name that is not above the screen's resolution.
     GuardedText images("[Welcome]\r\nimage=small\r\nimage144=large\r\nimage96=medium\r\nimage096=later\r\n[Progress]\r\nheaderimage120=h120\r\n"
@@ -96,40 +87,16 @@ TEST(ScriptLookup, IdsKeyListsLongLinesAndImages)
     static int resolution;
     int (*saved)() = ScreenResolution;
     ScreenResolution = [] { return resolution; };
-    for (auto c : { std::make_pair(72, "small|small|h"), { 95, "small|small|h" }, { 96, "medium|medium|h" }, { 120, "medium|medium|h120" },
-                    { 143, "medium|medium|h120" }, { 144, "large|large|h120" } }) {
-        resolution = c.first;
-        EXPECT_EQ(c.second, Value(images.text(), "Welcome", "image") + "|" + Value(images.text(), "Last", "image") + "|" +
-                  Value(images.text(), "Progress", "headerimage")) << c.first;
+    std::string found;
+    for (int dpi : { 72, 95, 96, 120, 143, 144 }) {
+        resolution = dpi;
+        found += Value(images.text(), "Welcome", "image") + "," + Value(images.text(), "Last", "image") + "," + Value(images.text(), "Progress", "headerimage") + " ";
     }
-    EXPECT_EQ("<none>|<none>|large", Value(images.text(), "Welcome", "IMAGE") + "|" + Value(images.text(), "Other", "headerimage") +
-              "|" + Value(images.text(), "Welcome", "image144")) << "the variant search is case-sensitive";
+    EXPECT_EQ("small,small,h small,small,h medium,medium,h medium,medium,h120 medium,medium,h120 large,large,h120 <none> <none> large", found +
+              Value(images.text(), "Welcome", "IMAGE") + " " + Value(images.text(), "Other", "headerimage") + " " + Value(images.text(), "Welcome", "image144"));
     ScreenResolution = saved;
     HDC screen = GetDC(NULL);
     int real = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(NULL, screen);
     EXPECT_EQ(real < 96 ? "small" : real < 144 ? "medium" : "large", Value(images.text(), "Welcome", "image"));
-}
-
-TEST(ScriptFile, ReadAndWriteWholeFiles)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(sizeof folder, folder);
-    std::string path = std::string(folder) + "script_file_test.ini";
-    ErrorStatus status = ClearStatus();
-    for (std::string bytes : { "[A]\rk=1\n\x80\xFF=\x01\r\n", "x", "" }) {
-        WriteWholeFile(bytes.c_str(), path.c_str(), &status);
-        char* text = ReadWholeFile(path.c_str());
-        EXPECT_EQ(bytes, text ? text : "<none>");
-        GlobalFree(text);
-    }
-    EXPECT_TRUE(!status.code && (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_ARCHIVE));
-    HANDLE open = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    EXPECT_TRUE(!ReadWholeFile(path.c_str()) && GetLastError() == ERROR_SHARING_VIOLATION) << "the reader shares the file with no one";
-    CloseHandle(open);
-    DeleteFileA(path.c_str());
-    EXPECT_TRUE(!ReadWholeFile(path.c_str()) && GetLastError() == ERROR_FILE_NOT_FOUND);
-    WriteWholeFile("x", (std::string(folder) + "no such folder\\setup.ini").c_str(), &status);
-    WriteWholeFile("x", "C:\\", &status);
-    EXPECT_EQ((DWORD)ERROR_PATH_NOT_FOUND, status.code) << "the first failure stays";
 }
