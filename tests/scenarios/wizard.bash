@@ -28,7 +28,8 @@ press() { ui sheet "$SHEET" "$1"; wait_for "$2" "$1 leads to [$2]" caption; [ $#
 registry_value() {
   $WINE reg query "HKLM\\$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="    $2    REG_SZ" 'index($0, n) == 1 { print substr($0, length(n) + 5); f = 1 } END { if (!f) print "(none)" }'
 }
-set_registry_value() { $WINE reg add "HKLM\\$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; }
+# A write made as a Wine server ends can be lost, so it is made until it reads back.
+set_registry_value() { for i in 1 2 3; do $WINE reg add "HKLM\\$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; [ "$(registry_value "$1" "$2")" != "$3" ] || break; done; }
 delete_registry_key() { $WINE reg delete "HKLM\\$1" /f >/dev/null 2>&1 || true; }
 
 # Screen pixels as "r,g,b": of a screenshot taken last, or of a bitmap file; a script's colour.

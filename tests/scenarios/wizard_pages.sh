@@ -82,8 +82,8 @@ cp "$WORK/classic/license.txt" "$media"
 start_runner "$media" install 1
 wait_sheet "Welcome"
 press next "" "11 11 00"
-expect_eq "|Install Corvantis Vandrel for:" "$(ui windows "#32770" "Software License Agreement" | tr -d '\r')|$(page_text 101)" \
-  "no stand-alone agreement with Show=0, the combined page's text formatted"
+wait_for "|Install Corvantis Vandrel for:" "no stand-alone agreement with Show=0, the combined page's text formatted" \
+  eval 'echo "$(ui windows "#32770" "Software License Agreement")|$(page_text 101)"'
 press next "Select Program Folder" "11 00 11"
 ui set-text "$(current_page)" 101 ""
 ui sheet "$SHEET" finish

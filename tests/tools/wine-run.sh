@@ -3,7 +3,7 @@
 # prefix, and passes its exit code on.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../scripts/wine-env.bash"
+source "$here/../../scripts/wine-env.bash"
 if [ -z "${WINE_TEMPLATE:-}" ] || [ ! -d "$WINE_TEMPLATE" ]; then
   echo "wine-run.sh: WINE_TEMPLATE does not name a template prefix (run the tests with scripts/test.sh)" >&2
   exit 2
