@@ -4,7 +4,6 @@ RUNNER=$BUILD_DIR/tests/install_runner.exe
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)'
 SETUP_KEY='HKLM\Software\Quernell\Vandrel Setup\1.0'
 LOG_REGISTRY_LINE='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)=0'
-
 # The install run on MEDIA's setup.ini in the background (see install_runner.cpp for the options),
 # the removal run on a log file; end_install and end_removal wait and give their output in OUT.
 start_install() { local media=$1; shift; $WINE "$RUNNER" "$(windows_path "$media")" "$@" > "$WORK/install.out" 2>&1 & INSTALL_PID=$!; }
@@ -13,7 +12,6 @@ start_removal() { $WINE "$BUILD_DIR/tests/removal_runner.exe" "$(windows_path "$
 end_removal() { wait_pid "$REMOVAL_PID" REMOVAL_EXIT; OUT=$(tr -d '\r' < "$WORK/removal.out"); }
 # A whole install run that ends with one message box, answered with OK.
 install_ok() { start_install "$@"; answer 1; end_install; expect_eq 0 "$(field "$OUT" code)" "the run succeeds ($(field "$OUT" text))"; }
-
 # Compares a file's bytes with the lines given, each ended by CR LF; shows both on a difference.
 expect_lines() {  # path what line...
   local expected actual
@@ -21,12 +19,10 @@ expect_lines() {  # path what line...
   actual=$(cat "$1" 2>/dev/null; printf x)
   if [ "${actual%x}" == "$expected" ]; then pass "$2"; else fail "$2"; diff <(printf '%s' "$expected") <(printf '%s' "${actual%x}") | cat -A; fi
 }
-
 # One registry value as reg query prints it (type, four blanks, data); a key's values as sorted
 # "name=type data" lines.
 reg_value() { $WINE reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="    $2    " 'index($0, name) == 1 { print substr($0, length(name) + 1) }'; }
 reg_values() { $WINE reg query "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^    \(.*\)    \(REG_[A-Z_]*\)    \(.*\)$/\1=\2 \3/p' | sort; }
-
 # Holds a file open without sharing (a product program's "lock") until the scenario ends.
 LOCKERS=()
 lock_file() {  # unix-path

@@ -10,7 +10,6 @@ DRIVE=$WINEPREFIX/drive_c
 FAILURES=0
 finish() { wineserver -k >/dev/null 2>&1; rm -rf "$WORK"; }
 trap finish EXIT
-
 ui() { $WINE "$UIDRIVER" "$@"; }  # the UI driver (see tests/tools/uidriver.cpp for its commands)
 windows_path() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }  # a Unix path as Wine sees it through Z:
 escaped() { printf '%s' "${1//\\/\\\\}"; }  # backslashes doubled, as the driver prints texts
@@ -24,20 +23,15 @@ start_setup_in() { (cd "$1" && exec $WINE ./setup.exe) & SETUP_PID=$!; }
 # Waits for a process of this shell (60 s at most) and stores its exit code in the variable.
 wait_pid() {  # pid variable
   local i
-  for i in $(seq 1 600); do
-    kill -0 "$1" 2>/dev/null || { wait "$1"; printf -v "$2" '%s' $?; return 0; }
-    sleep 0.1
-  done
-  fail "process $1 did not end within 60 s"
-  kill "$1" 2>/dev/null
-  printf -v "$2" 999
+  for i in $(seq 1 600); do kill -0 "$1" 2>/dev/null || { wait "$1"; printf -v "$2" '%s' $?; return 0; }; sleep 0.1; done
+  fail "process $1 did not end within 60 s"; kill "$1" 2>/dev/null; printf -v "$2" 999
 }
 wait_setup() { wait_pid "$SETUP_PID" SETUP_EXIT; }
-
 fail() { echo "FAIL: $*"; FAILURES=$((FAILURES + 1)); }
 pass() { echo "ok: $*"; }
 expect_eq() { if [ "$1" == "$2" ]; then pass "$3"; else fail "$3: expected [$1], got [$2]"; fi; }  # expected actual what
 expect_contains() { if printf '%s' "$1" | grep -qF -- "$2"; then pass "$3"; else fail "$3: [$2] not in [$1]"; fi; }
+exists() { [ -e "$1" ] && echo there || echo gone; }  # whether a path is there, for combined checks
 expect_gone() { if [ -e "$1" ]; then fail "$2: still there"; else pass "$2"; fi; }
 expect_there() { if [ -e "$1" ]; then pass "$2"; else fail "$2: missing"; fi; }
 scenario_end() { echo "$SCENARIO_NAME: $FAILURES check(s) failed"; [ "$FAILURES" -eq 0 ]; exit; }
@@ -45,21 +39,15 @@ scenario_end() { echo "$SCENARIO_NAME: $FAILURES check(s) failed"; [ "$FAILURES"
 wait_for() {  # expected what command...
   local expected=$1 what=$2 actual="" i
   shift 2
-  for i in $(seq 1 50); do
-    actual=$("$@" 2>/dev/null | tr -d '\r')
-    [ "$actual" == "$expected" ] && { pass "$what"; return 0; }
-    sleep 0.2
-  done
+  for i in $(seq 1 50); do actual=$("$@" 2>/dev/null | tr -d '\r'); [ "$actual" == "$expected" ] && { pass "$what"; return 0; }; sleep 0.2; done
   fail "$what: expected [$expected], got [$actual]"
 }
 wait_for_file() { local i; for i in $(seq 1 $((${2:-20} * 10))); do [ -e "$1" ] && return 0; sleep 0.1; done; return 1; }
-
 # The registry: 0 when the key (and value) exists; a key there or gone; a file in regedit's format.
 reg_exists() { $WINE reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
-expect_key() { if reg_exists "$2"; then expect_eq "$1" there "$3"; else expect_eq "$1" gone "$3"; fi; }  # there|gone key what
+expect_key() { if reg_exists "$2" "${4:-}"; then expect_eq "$1" there "$3"; else expect_eq "$1" gone "$3"; fi; }  # there|gone key what [value]
 reg_import() { $WINE regedit /S "$(windows_path "$1")" >/dev/null 2>&1; }
 pending_renames() { $WINE reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r'; }
-
 # Answers setup's message box with that button; BOX holds what the driver said of it (caption,
 # text, owner), BOX_TEXT its text. The box is gone before this returns.
 answer() {  # button [timeout-ms]

@@ -5,7 +5,6 @@
 # run and keeps what comes after it, the uninstall entry and the shortcuts included.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/install.bash"
-
 inst=$DRIVE/Program\ Files/Corvantis\ Vandrel
 win='C:\Program Files\Corvantis Vandrel'
 menu=$DRIVE/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Corvantis\ Vandrel
@@ -33,7 +32,6 @@ crlf '[UninstallFiles]' "$win\\main.exe=10x" "$win\\comp.dll=8" "$win\\readme.tx
   "$win\\docs\\deep\\notes.txt=0" "$win\\missing.txt=0" '' '[UninstallDirs]' "$win\\docs\\deep=" "$win\\docs=" "$win\\keep=" "$win=" '' \
   '[UninstallRegistry]' 'HKLM\Software\Corvantis Test\Tree\=0' '1(64)HKLM\Software\Corvantis Test\Values=.tif' \
   'HKCU\Software\Corvantis Test=0' '' '[UninstallShortcuts]' "$winmenu\\Corvantis Vandrel.lnk=" "$winmenu=" > "$WORK/log.ini"
-
 start_removal "$WORK/log.ini"
 window=$(ui wait-window "#32770" "Corvantis Vandrel Setup" 20000 | tr -d '\r')
 wait_for "Unregistering main.exe..." "the progress window shows the main program's unregistration" ui text "$window" 101
@@ -51,16 +49,14 @@ expect_eq "0 0 1" "$(field "$OUT" result) $(field "$OUT" code) $(field "$OUT" ow
 expect_eq "\"$win\\main.exe\" /UnregAll
 \"$win\\main.exe\" /UnRegServer
 DllUnregisterServer $win\\comp.dll" "$(tr -d '\r' < "$inst/calls.log")" "main program, then its unregistration, then the library's"
-for f in main.exe comp.dll readme.txt docs/guide.txt docs/deep/notes.txt docs; do expect_gone "$inst/$f" "$f removed"; done
-expect_gone "$menu" "the shortcut and its folder are gone"
-expect_there "$inst/keep/user.txt" "an unlisted file stays, and with it its folders"
+expect_eq "calls.log comp.dll.hresult keep keep/user.txt main.exe.exitcode main.exe.sleep" "$(cd "$inst" && find * | paste -sd' ')$([ -e "$menu" ] && echo " menu")" \
+  "the listed files and folders and the shortcuts are gone; an unlisted file stays, and with it its folders"
 expect_key gone 'HKLM\Software\Corvantis Test\Tree' "a whole key entry deletes the key"
-reg_exists 'HKLM\Software\Corvantis Test\Values' .tif && fail "the value .tif is still there" || pass "a value entry deletes the value"
-expect_key there 'HKLM\Software\Corvantis Test\Values' "and leaves the key with its other values"
+expect_key gone 'HKLM\Software\Corvantis Test\Values' "a value entry deletes the value" .tif
+expect_key there 'HKLM\Software\Corvantis Test\Values' "and leaves the key with its other values" Keep
 expect_key there 'HKCU\Software\Corvantis Test' "entries under other roots are passed over"
 expect_key gone "$UNINSTALL_KEY" "the uninstall entry is deleted"
 expect_key gone 'HKLM\Software\Corvantis Vandrel' "so is the product's key"
-
 # A registry entry that cannot be opened stops the run: what comes after it stays.
 registry
 mkdir -p "$menu"
@@ -71,15 +67,14 @@ start_removal "$WORK/broken.ini"
 end_removal
 expect_eq "161 0" "$(field "$OUT" code) $(field "$OUT" result)" "the failure is in the status, and no box is shown"
 expect_contains "$(field "$OUT" text)" 'Unable to open registry key (\Software\Broken)' "with the key"
-reg_exists 'HKLM\Software\Corvantis Test\Values' .tif && fail "the value before the failure stays" || pass "the entry before the failure is done"
+expect_key gone 'HKLM\Software\Corvantis Test\Values' "the entry before the failure is done" .tif
 expect_key there 'HKLM\Software\Corvantis Test\Tree' "the entry after the failure stays"
 expect_key there "$UNINSTALL_KEY" "the uninstall entry stays after a failure"
 expect_there "$menu/Corvantis Vandrel.lnk" "the shortcuts stay after a failure"
-
-# Files in use: deletion at restart, the question, No and the put-off note; Yes answers 1.
+# A file in use: deletion at restart, the question, No and the put-off note.
 dir=$DRIVE/Vandrel
 mkdir -p "$dir"
-for n in 1 2 3; do echo busy > "$dir/busy$n.txt"; done
+echo busy > "$dir/busy1.txt"
 echo later > "$dir/later.txt"
 lock_file "$dir/busy1.txt"
 crlf '[UninstallFiles]' 'C:\Vandrel\busy1.txt=0' 'C:\Vandrel\later.txt=0' > "$WORK/busy.ini"
@@ -89,29 +84,8 @@ expect_eq "You have chosen to end setup without restarting Windows. The removal 
   "$(box_text 1)" "the put-off note after No"
 end_removal
 expect_eq "0 0" "$(field "$OUT" result) $(field "$OUT" code)" "No gives false, and no failure"
-expect_gone "$dir/later.txt" "the free file is deleted"
-expect_there "$dir/busy1.txt" "the busy file waits for the restart"
+expect_eq "later.txt gone|busy1.txt there" "$([ -e "$dir/later.txt" ] || echo later.txt gone)|$([ -e "$dir/busy1.txt" ] && echo busy1.txt there)" \
+  "the free file is deleted, the busy one waits for the restart"
 expect_contains "$(pending_renames)" 'Vandrel\busy1.txt' "the busy file is listed for deletion at restart"
-kill "${LOCKERS[@]}" 2>/dev/null
-lock_file "$dir/busy2.txt"
-crlf '[UninstallFiles]' 'C:\Vandrel\busy2.txt=0' > "$WORK/busy.ini"
-start_removal "$WORK/busy.ini"
-answer 6
-end_removal
-expect_eq 1 "$(field "$OUT" result)" "Yes gives true"
-
-# Windows 9x: the restart list cannot be written, so the run stops at the busy file and leaves
-# everything after it, the uninstall entry included, and shows no box.
-mkdir -p "$DRIVE/windows/wininit.ini"
-echo later > "$dir/later.txt"
-registry
-lock_file "$dir/busy3.txt"
-crlf '[UninstallFiles]' 'C:\Vandrel\busy3.txt=0' 'C:\Vandrel\later.txt=0' > "$WORK/busy.ini"
-start_removal "$WORK/busy.ini" 9x
-end_removal
-[ "$(field "$OUT" code)" != 0 ] && pass "the failure is in the status" || fail "no failure recorded: $OUT"
-expect_eq 0 "$(field "$OUT" result)" "a failed run gives false"
-expect_there "$dir/later.txt" "files after the failure stay"
-expect_key there "$UNINSTALL_KEY" "the uninstall entry stays after a failure"
 kill "${LOCKERS[@]}" 2>/dev/null
 scenario_end

@@ -7,7 +7,6 @@ EARLIER_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quernell V
 export PRODUCT_CALLS_LOG
 PRODUCT_CALLS_LOG=$(windows_path "$WORK/calls.log")
 calls() { tr -d '\r' < "$WORK/calls.log"; }
-
 # Installation media: setup.exe, the product's programs, a folder tree, example files and a
 # licence; the script lists setup.exe among its files so that the installed copy can remove.
 make_e2e_media() {  # folder [EULAVersion]
@@ -23,7 +22,6 @@ make_e2e_media() {  # folder [EULAVersion]
     '[InstallFiles]' 'setup.exe=0' 'vandrel.exe=2' 'filters.dll=8' 'readme.txt=4' '' '[InstallDirs]' 'data=0' '' \
     '[InstallShortcuts]' 'vandrel.exe=Corvantis Vandrel' > "$1/setup.ini"
 }
-
 # The whole install wizard with its defaults: Welcome, the agreement, destination, program
 # folder, file types, Finish.
 walk_install_wizard() {
@@ -34,7 +32,6 @@ walk_install_wizard() {
   for page in "Choose Destination Location" "Select Program Folder" "File Types"; do press next "$page"; done
   ui sheet "$SHEET" finish
 }
-
 # An installed copy as an install run leaves one: the entry (of this release or the given key),
 # the log and a file it names.
 make_installed() {

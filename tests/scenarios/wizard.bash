@@ -10,20 +10,17 @@ make_wizard_media() { make_default_destination; mkdir -p "$1"; cp "$SHEET_RUNNER
 start_runner() { local folder=$1; shift; (cd "$folder" && exec $WINE ./sheet_runner.exe "$@" > "$RUNNER_OUT" 2>/dev/null) & RUNNER_PID=$!; }
 wait_runner() { wait_pid "$RUNNER_PID" RUNNER_EXIT; RESULT=$(tr -d '\r' < "$RUNNER_OUT"); }
 result() { field "$RESULT" "$1"; }
-
 # The sheet (or dialog) with that caption in SHEET; its caption, current page and a page's text.
 wait_sheet() { SHEET=$(ui wait-window "#32770" "$1" 20000 | tr -d '\r'); [ -n "$SHEET" ] || fail "no window titled [$1]"; }
 caption() { ui text "${1:-$SHEET}" 0 | tr -d '\r'; }
 current_page() { ui page "$SHEET" | tr -d '\r'; }
 page_text() { ui text "$(current_page)" "$1" | tr -d '\r'; }
-answer_box() { answer "$1"; printf '%s\n' "$BOX"; }
 # A control's state "visible enabled text"; the sheet's Back, Next and Finish as "visible+enabled"
 # pairs, for example "11 10 00" (Back enabled, Next disabled, Finish hidden).
 control_state() { ui controls "${2:-$SHEET}" | tr -d '\r' | awk -F'\t' -v id="$1" '$1 == id { print $3 " " $4 " " $5; exit }'; }
 wizard_buttons() { ui controls "$SHEET" | tr -d '\r' | awk -F'\t' '$1 == 12323 { b = $3 $4 } $1 == 12324 { n = $3 $4 } $1 == 12325 { f = $3 $4 } END { print b " " n " " f }'; }
 # Moves the sheet on and waits for the next page's caption and, when given, its buttons.
 press() { ui sheet "$SHEET" "$1"; wait_for "$2" "$1 leads to [$2]" caption; [ $# -lt 3 ] || wait_for "$3" "[$2] shows the buttons $3" wizard_buttons; }
-
 # A string value under HKLM, or "(none)"; set; a key deleted.
 registry_value() {
   $WINE reg query "HKLM\\$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="    $2    REG_SZ" 'index($0, n) == 1 { print substr($0, length(n) + 5); f = 1 } END { if (!f) print "(none)" }'
@@ -31,7 +28,6 @@ registry_value() {
 # A write made as a Wine server ends can be lost, so it is made until it reads back.
 set_registry_value() { for i in 1 2 3; do $WINE reg add "HKLM\\$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1; [ "$(registry_value "$1" "$2")" != "$3" ] || break; done; }
 delete_registry_key() { $WINE reg delete "HKLM\\$1" /f >/dev/null 2>&1 || true; }
-
 # Screen pixels as "r,g,b": of a screenshot taken last, or of a bitmap file; a script's colour.
 screenshot() { import -window root "$WORK/screen.png"; }
 file_pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r+.5)],%[fx:int(255*p{$2,$3}.g+.5)],%[fx:int(255*p{$2,$3}.b+.5)]" info:-; }

@@ -6,14 +6,8 @@ source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/wizard.bash"
 product_key='Software\Corvantis Vandrel'
 stored() { registry_value "$product_key" EULAVersion; }
-
 media=$WORK/dialog
-make_wizard_media "$media" '[Setup]
-EULAVersion=4
-[License]
-Wizard=0
-[Destination]
-FileTypes=1'
+make_wizard_media "$media" $'[Setup]\nEULAVersion=4\n[License]\nWizard=0\n[Destination]\nFileTypes=1'
 printf 'Terms for %%s users.\r\nSecond line.\r\n' > "$media/license.txt"
 # Starts the install wizard and leaves Welcome; DIALOG is the agreement that then opens.
 open_dialog() {
@@ -21,9 +15,7 @@ open_dialog() {
   wait_sheet "Welcome"
   ui sheet "$SHEET" next
   DIALOG=$(ui wait-window "#32770" "Software License Agreement" 20000 | tr -d '\r')
-  [ -n "$DIALOG" ] || fail "the stand-alone agreement did not open"
 }
-
 open_dialog
 expect_eq 'Terms for %s users.\r\nSecond line.\r\n' "$(ui text "$DIALOG" 26 | tr -d '\r')" "the licence text shown unchanged"
 expect_contains "$(ui text "$DIALOG" 102)" "To install Corvantis Vandrel you must accept this agreement." "the question formatted"
@@ -34,7 +26,6 @@ expect_eq "Welcome" "$(caption)" "the sheet stays on Welcome while the dialog is
 ui click "$DIALOG" 7
 wait_runner
 expect_eq "1223 (none)" "$(result status) $(stored)" "I Decline cancels the wizard and stores nothing"
-
 open_dialog
 ui click "$DIALOG" 6
 wait_for "" "I Accept goes on to the destination page" caption
@@ -44,46 +35,22 @@ press next "Select Program Folder"
 ui sheet "$SHEET" finish
 wait_runner
 expect_eq "0 4" "$(result status) $(stored)" "Accept is not asked again; Finish stores the version"
-
-# Without license.txt the dialog is skipped; the (empty) version is stored all the same.
-delete_registry_key "$product_key"
-rm "$media/license.txt"
-sed -i 's/^EULAVersion=4/EULA=4/' "$media/setup.ini"
-start_runner "$media" install
-wait_sheet "Welcome"
-press next ""
-press next "Select Program Folder"
-ui sheet "$SHEET" finish
-wait_runner
-expect_eq "0|" "$(result status)|$(stored)" "without a licence file, an empty version stored"
-
 # The update sheet: the agreement page alone, no Back, Finish only while accepted; the version
-# and the default folder stored on Finish, nothing on Cancel.
+# stored on Finish, nothing on Cancel.
 delete_registry_key "$product_key"
 media=$WORK/update
-make_wizard_media "$media" '[Setup]
-EULAVersion=5
-[License]
-Wizard=0
-Title=Updated Terms
-NextText=Never Shown'
+make_wizard_media "$media" $'[Setup]\nEULAVersion=5\n[License]\nWizard=0\nTitle=Updated Terms\nNextText=Never Shown'
 printf 'New terms.\r\n' > "$media/license.txt"
-for end in cancel finish; do
+for end in "cancel 1223|(none)" "finish 0|5"; do
   start_runner "$media" update 1 1
   wait_sheet "Updated Terms"
   wait_for "10 00 10" "the update sheet: no Back, Finish disabled" wizard_buttons
   ui check "$(current_page)" 102 1
   wait_for "10 00 11" "checking the box enables Finish" wizard_buttons
-  ui sheet "$SHEET" $end
+  ui sheet "$SHEET" "${end%% *}"
   wait_runner
+  expect_eq "${end#* }" "$(result status)|$(stored)" "${end%% *} on the update sheet"
 done
-expect_eq "0|C:\Program Files\Corvantis Vandrel|5" "$(result status)|$(result installDir)|$(stored)" "Finish stores the version"
-start_runner "$media" update 1
-wait_sheet "Updated Terms"
-ui sheet "$SHEET" cancel
-wait_runner
-expect_eq "1223 5" "$(result status) $(stored)" "Cancel stores nothing"
-
 # Nothing to show (no show-agreement flag, or Show=0): no sheet, success, nothing stored.
 set_registry_value "$product_key" EULAVersion 2
 start_runner "$media" update 0 1

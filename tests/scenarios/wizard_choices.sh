@@ -1,30 +1,20 @@
 #!/usr/bin/env bash
 # The classic destination page, the program-folder page and the file-types page in whole runs:
 # the folders offered for each all-users choice, the empty-name refusal, the file-type rows, their
-# buttons and the stored choice; without the NT family, no per-user choice.
+# buttons and the stored choice.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/wizard.bash"
-
 # The rows of a list box as "text|checked" lines (checked: bit 31 of the item data).
 rows() { ui items "$1" 102 | tr -d '\r' | awk -F'\t' '{ printf "%s|%d\n", $3, (substr($2, 1, 1) >= "8") }'; }
 last_row() { rows "$1" | tail -1; }
 # The enabled states of Select All, Clear All and Default, for example "1 0 1".
 type_buttons() { ui controls "$1" | tr -d '\r' | awk -F'\t' '$1 >= 103 && $1 <= 105 { s = s $4 " " } END { print substr(s, 1, 5) }'; }
-
 # Folders in both Start-menu programs folders, and a file that must not be listed.
 user_programs=$(find "$DRIVE/users" -type d -path '*/Start Menu/Programs' -not -path '*/Public/*' | head -1)
-mkdir -p "$user_programs/Zeta Tools" "$user_programs/alpha apps" "$DRIVE/ProgramData/Microsoft/Windows/Start Menu/Programs/Common Only" \
-  "$DRIVE/target"
+mkdir -p "$user_programs/Zeta Tools" "$user_programs/alpha apps" "$DRIVE/ProgramData/Microsoft/Windows/Start Menu/Programs/Common Only" "$DRIVE/target"
 printf 'x' > "$user_programs/Loose File.lnk"
 media=$WORK/classic
-make_wizard_media "$media" '[License]
-Show=0
-[InstallFileTypes]
-zzz=1Alpha Documents
-aaa=0Zulu Images
-mmm=1Middle Things
-empty='
-
+make_wizard_media "$media" $'[License]\nShow=0\n[InstallFileTypes]\nzzz=1Alpha Documents\naaa=0Zulu Images\nmmm=1Middle Things\nempty='
 start_runner "$media" install 1
 wait_sheet "Welcome"
 press next "Choose Destination Location"
@@ -39,7 +29,6 @@ expect_eq "The destination folder that you have entered is invalid. Please choos
   "the classic page checks the folder too"
 ui set-text "$page" 104 'C:\target'
 press next "Select Program Folder"
-
 # Only for me: the user's folders, sorted, without files or the shared folder's entries.
 folders=$(current_page)
 ours() { ui items "$folders" 102 | tr -d '\r' | cut -f3 | grep -E '^(alpha apps|Zeta Tools|Common Only|Loose File.lnk)$' | paste -sd,; }
@@ -61,7 +50,6 @@ ui sheet "$SHEET" next
 expect_eq "Please select a program folder" "$(box_text 1)" "an empty name refused"
 ui set-text "$folders" 101 "   "
 press next "File Types"
-
 # The rows sorted by their texts, checked by the values' first characters.
 types=$(current_page)
 defaults=$'|0\nAlpha Documents|1\nMiddle Things|1\nZulu Images|0'
@@ -84,20 +72,4 @@ ui sheet "$SHEET" finish
 wait_runner
 expect_eq "0|C:\target|   |mmm aaa|1" "$(result status)|$(result installDir)|$(result programFolder)|$(result fileTypes)|$(result flags)" \
   "a name of blanks accepted; the checked names in the order shown; all users, no examples"
-
-# Without the NT family there is no per-user choice; no examples; nothing checked is "none".
-SHEET_RUNNER_9X=1 start_runner "$media" install 0
-wait_sheet "Welcome"
-press next "Choose Destination Location"
-page=$(current_page)
-expect_eq "|0" "$(ui controls "$page" | tr -d '\r' | awk -F'\t' '$1 == 108 || $1 == 109')|$(control_state 105 "$page" | cut -c1)" \
-  "no all-users choice without NT, the examples box hidden"
-ui set-text "$page" 104 'C:\target'
-press next "Select Program Folder"
-press next "File Types"
-ui click "$(current_page)" 104
-wait_for "1 0 1" "all cleared" type_buttons "$(current_page)"
-ui sheet "$SHEET" finish
-wait_runner
-expect_eq "none|0" "$(result fileTypes)|$(result flags)" "nothing checked stores none; no all users without NT, no examples"
 scenario_end

@@ -8,7 +8,6 @@ source "$(dirname "$SCENARIO_LIB")/wizard.bash"
 # A display of its own: other tests' windows on a shared one could cover the pixels read here.
 start_xvfb force || fail "no display of its own"
 trap 'finish; stop_xvfb' EXIT
-
 media=$WORK/media
 cp -a "$SOURCE_DIR/examples" "$media"
 cp "$SHEET_RUNNER" "$media/sheet_runner.exe"
@@ -16,31 +15,26 @@ make_default_destination
 value() { sed -n "/^\[$1\]/,/^\[/s/^$2=//p" "$media/setup.ini" | tr -d '\r' | head -1; }
 line=$(colour "$(value Setup headerlinecolor)")
 white=$(colour "$(value Welcome BackColor)")
-
 # Takes a screenshot of the current page (a crop into SCREENSHOT_DIR when set); its client
 # rectangle is L T R (screen coordinates).
 shoot() {  # name
   client_rect "$(current_page)"
   L=$CLIENT_LEFT T=$CLIENT_TOP R=$CLIENT_RIGHT
   screenshot
-  [ -n "${SCREENSHOT_DIR:-}" ] || return 0
-  mkdir -p "$SCREENSHOT_DIR"
-  IFS=, read -r l t r b <<< "$(ui rect "$SHEET" | tr -d '\r' | sed -n 's/^window=//p')"
-  convert "$WORK/screen.png" -crop $((r - l))x$((b - t))+$l+$t +repage "$SCREENSHOT_DIR/$1.png"
+  [ -z "${SCREENSHOT_DIR:-}" ] || { mkdir -p "$SCREENSHOT_DIR"; IFS=, read -r l t r b <<< "$(ui rect "$SHEET" | tr -d '\r' | sed -n 's/^window=//p')"
+    convert "$WORK/screen.png" -crop $((r - l))x$((b - t))+$l+$t +repage "$SCREENSHOT_DIR/$1.png"; }
 }
 # The darkest intensity (0 to 100) in a rectangle of the screenshot: text makes it low.
 darkest() { convert "$WORK/screen.png" -crop "$3x$4+$1+$2" -format '%[fx:int(100*minima.intensity)]' info:-; }
-
 # The header band of the current page: the strip at the top, the band colour below it down to
 # the band's bottom, the image's corners at the right, and below the band the etched line and no
 # band colour; rich text in the band.
 check_band() {  # section strip-height image what
-  local back strip=$2 image=$media/$3 width height
+  local back strip=$2 image=$media/$3 width height band
   back=$(colour "$(value "$1" HeaderBackColor)")
-  width=$(identify -format %w "$image")
-  height=$(identify -format %h "$image")
+  read -r width height <<< "$(identify -format '%w %h' "$image")"
   shoot "$4"
-  local band=$((T + strip + height))
+  band=$((T + strip + height))
   expect_eq "$line $line $line $back $back $(file_pixel "$image" $((width - 1)) 0) $(file_pixel "$image" 0 $((height - 1)))" \
     "$(pixel $((L + 1)) $T) $(pixel $((L + 1)) $((T + strip - 1))) $(pixel $((R - 1)) $((T + strip - 1))) $(pixel $((L + 1)) $((T + strip))) $(pixel $((L + 1)) $((band - 1))) $(pixel $((R - 1)) $((T + strip))) $(pixel $((R - width)) $((band - 1)))" \
     "$4: the strip $strip pixels high, the band colour, the image at the right"
@@ -48,7 +42,6 @@ check_band() {  # section strip-height image what
     && pass "$4: the etched line and no band colour below the band" || fail "$4: band colour below the band"
   [ "$(darkest $((L + 20)) $((T + strip + 4)) 150 $((height - 10)))" -lt 50 ] && pass "$4: rich text in the band" || fail "$4: no rich text"
 }
-
 # The divider label: a static of the sheet with the DividerText, centred on the divider line,
 # its left edge at the page's left edge in the sheet (offset -1,0).
 check_label() {  # what
@@ -59,7 +52,6 @@ check_label() {  # what
   [ -n "$label" ] && [ "$lt" == $((dt - (lb - lt) / 2)) ] && [ "$ll" -gt 0 ] && [ "$ll" -lt 40 ] \
     && pass "$1: the label centred on the divider line at the page's left edge" || fail "$1: the label at [$label], the divider at $dt"
 }
-
 walk() {  # suffix (empty or 144) strip-height
   start_runner "$media" install
   wait_sheet "$(value Welcome Title)"
@@ -67,8 +59,7 @@ walk() {  # suffix (empty or 144) strip-height
   # Welcome: the picture at the sheet's top-left corner at full size, the back colour to the
   # sheet's right edge and down to the divider line, which spans the sheet.
   local picture=$media/welcome$1.bmp pw ph last
-  pw=$(identify -format %w "$picture")
-  ph=$(identify -format %h "$picture")
+  read -r pw ph <<< "$(identify -format '%w %h' "$picture")"
   IFS=, read -r dl dt dr db <<< "$(ui rect "$SHEET" 12326 | tr -d '\r')"
   client_rect "$SHEET"
   local sl=$CLIENT_LEFT st=$CLIENT_TOP sr=$CLIENT_RIGHT
@@ -78,7 +69,6 @@ walk() {  # suffix (empty or 144) strip-height
     "$dl $dr $(pixel $((sl + 1)) $((st + 1))) $(pixel $((sl + pw - 1)) $((st + last))) $(pixel $((sl + pw + 2)) $((st + dt - 2))) $(pixel $((sr - 2)) $((st + 2)))" \
     "Welcome$1: the divider spans the sheet, the picture at the corner at full size, the back colour to the edges"
   [ "$(pixel $((sl + 2)) $((st + dt + 8)))" != "$white" ] && pass "Welcome$1: no back colour below the divider" || fail "Welcome$1: colour below the divider"
-
   press next "$(value License Title)" "11 10 00"
   check_band License "$2" "header$1.bmp" "agreement$1"
   check_label "agreement$1"
@@ -93,7 +83,6 @@ walk() {  # suffix (empty or 144) strip-height
   wait_runner
   expect_eq "1223 1" "$(result status) $(result richEdit)" "cancelled; the rich-text library was loaded"
 }
-
 walk "" 3  # 96 DPI: a strip of 2.5 pixels rounds to 3
 # 144 DPI: the 144 variants of the images, and a strip of 2.5 * 1.5 = 3.75 pixels, so 4.
 $WINE reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1

@@ -1,5 +1,5 @@
 // The core services: the formatter's own rules (not printf's), the string helpers, the error
-// status, string loading with the edition redirection, and the shipped string table.
+// status, and string loading with the edition redirection.
 #include <gtest/gtest.h>
 #include "core/format.h"
 #include "core/globals.h"
@@ -49,10 +49,6 @@ TEST(Format, ConversionsEscapesCutsAndHelpers)
     ParseFourNumbers("10,20,x,40,50", &n[1], &n[2], &n[3], &n[0]);
     EXPECT_EQ((std::vector<LONG>{ 7, 8, 5, -6, -12, 34, 40, 10, 20, 0 }), (std::vector<LONG>{ points[0].x, points[0].y, points[1].x,
               points[1].y, points[2].x, points[2].y, (LONG)n[0], (LONG)n[1], (LONG)n[2], (LONG)n[3] }));
-    char folder[MAX_PATH], path[MAX_PATH];
-    GetModuleFolder(folder, sizeof folder);
-    GetModuleFileNameA(NULL, path, sizeof path);
-    EXPECT_EQ(std::string(path).substr(0, std::string(path).rfind('\\') + 1), folder);
 }
 
 // The text a fresh status gets (the unit tests' message table names 0x02000005 and 32).
@@ -106,19 +102,4 @@ TEST(ErrorStatus, TextsFirstFailureAndStrings)
     ErrorStatus cancelled = { ERROR_CANCELLED, "cancelled" }, failed = { 5, "the failure" };
     BoxAnswerer seen = Answering(IDOK, [&] { ShowStatus(NULL, &cancelled), ShowStatus(NULL, &failed), ShowStatus(NULL, &status); });
     EXPECT_EQ(Text({ "the failure", status.text, "Error" }), Text(seen.texts) + "|" + seen.captions[0]) << "no box for a cancellation";
-
-    // The shipped table: a handful of its texts, with their escapes, and the number of texts.
-    HMODULE setup = LoadLibraryExA(BuiltFile("SETUP_EXE").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, setup) << "SETUP_EXE must name the built setup.exe";
-    std::pair<unsigned, std::string> entries[] = {
-        { 2, "The folder\n%s\ndoes not exist. Do you want the folder to be created?" }, { 12, "Unable to copy file (\"%s\" to \"%s\")" },
-        { 46, "There is not enough free disk space to complete the installation.\r\nSpace required: %lu KB\r\nSpace available: %lu KB\r\n"
-              "Please free up some disk space." },
-        { 70, "\\VarFileInfo\\Translation" }, { 76, "The error was:\n%s\n\nSetup will now exit." }, { 102, "%s\\\\Corvantis Vandrel" },
-    };
-    for (auto& e : entries) EXPECT_EQ(e.second, std::string(buffer, LoadStringA(setup, e.first, buffer, sizeof buffer)));
-    int count = 0;
-    for (unsigned id = 0; id < 1024; id++) count += LoadStringA(setup, id, buffer, sizeof buffer) > 0;
-    EXPECT_EQ(89, count);
-    FreeLibrary(setup);
 }

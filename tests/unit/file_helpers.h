@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <stdlib.h>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -48,27 +49,13 @@ inline std::string ScratchFolder(const char* name)
     return folder;
 }
 
-inline bool WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
+inline bool WriteFileBytes(const std::string& path, const std::string& bytes) { return (bool)(std::ofstream(path, std::ios::binary) << bytes); }
 // The file's bytes, or "<missing>" when it cannot be read.
 inline std::string ReadFileBytes(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char block[4096];
-    for (DWORD read = 0; ReadFile(file, block, sizeof block, &read, NULL) && read;) bytes.append(block, read);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
-
 inline bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Holds a file open without sharing while it lives.
@@ -78,15 +65,14 @@ struct Holder {
     ~Holder() { CloseHandle(file); }
 };
 
-// Answers every message box of this thread's process with the given button, recording what each
-// showed, until stopped. Start it before the call that may show boxes.
+// What the message boxes of this process showed while an action ran; each was answered with the
+// given button from a second thread.
 struct BoxAnswerer {
     int button;
     DWORD thread;
     volatile LONG stop;
     std::vector<std::string> texts, captions;
     std::vector<HWND> owners;
-    HANDLE worker;
 };
 
 inline DWORD WINAPI AnswerBoxes(LPVOID param)
@@ -99,35 +85,21 @@ inline DWORD WINAPI AnswerBoxes(LPVOID param)
         char caption[256] = "", text[512] = "";
         GetWindowTextA(box, caption, sizeof caption);
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        answerer->captions.push_back(caption);
-        answerer->texts.push_back(text);
-        answerer->owners.push_back(GetWindow(box, GW_OWNER));
+        answerer->captions.push_back(caption), answerer->texts.push_back(text), answerer->owners.push_back(GetWindow(box, GW_OWNER));
         PostMessageA(box, WM_COMMAND, answerer->button, 0);
         for (int i = 0; i < 500 && IsWindow(box); i++) Sleep(10);
     }
     return 0;
 }
 
-inline void StartAnswering(BoxAnswerer* answerer, int button)
-{
-    *answerer = BoxAnswerer{ button, GetCurrentThreadId(), 0, {}, {}, {}, NULL };
-    answerer->worker = CreateThread(NULL, 0, AnswerBoxes, answerer, 0, NULL);
-}
-
-inline void StopAnswering(BoxAnswerer* answerer)
-{
-    InterlockedExchange(&answerer->stop, 1);
-    WaitForSingleObject(answerer->worker, 10000);
-    CloseHandle(answerer->worker);
-}
-
-// Runs the action while boxes are answered; gives back what they showed.
 inline BoxAnswerer Answering(int button, const std::function<void()>& action)
 {
-    BoxAnswerer answerer;
-    StartAnswering(&answerer, button);
+    BoxAnswerer answerer = { button, GetCurrentThreadId(), 0, {}, {}, {} };
+    HANDLE worker = CreateThread(NULL, 0, AnswerBoxes, &answerer, 0, NULL);
     action();
-    StopAnswering(&answerer);
+    InterlockedExchange(&answerer.stop, 1);
+    WaitForSingleObject(worker, 10000);
+    CloseHandle(worker);
     return answerer;
 }
 

@@ -1,5 +1,5 @@
-// The file layer on real files of the test prefix: copying, existence and sizes, replacement at
-// restart by both mechanisms, folder paths and their creation, and the text helpers.
+// The file layer on real files of the test prefix: copying, replacement at restart by both
+// mechanisms, folder paths and their creation.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -66,38 +66,6 @@ TEST(CopyFileWithProgress, BlocksTimeAttributesAndFailures)
     EXPECT_EQ(Pattern(5000) + "|<missing>", ReadFileBytes(target) + "|" + ReadFileBytes(folder + "\\partial.bin")) << "a partly written target is deleted";
 }
 
-TEST(Existence, ExistsEmptyAndSizes)
-{
-    std::string folder = ScratchFolder("exists"), file = folder + "\\a\\b\\three.bin", deep = folder + "\\missing\\f", answers;
-    for (const char* name : { "\\a", "\\a\\b", "\\empty" }) CreateDirectoryA((folder + name).c_str(), NULL);
-    WriteFileBytes(folder + "\\one.bin", Pattern(100)), WriteFileBytes(folder + "\\a\\two.bin", Pattern(2000)), WriteFileBytes(file, Pattern(30000));
-    ErrorStatus status = Clear();
-    for (std::string path : { file, folder, folder + "\\none", deep }) answers += std::to_string(FileExists(path.c_str(), &status)) + std::to_string(FolderExists(path.c_str(), &status));
-    EXPECT_EQ("10010000|3", answers + "|" + std::to_string(status.code)) << "only a missing folder on the way to a file is a failure";
-    EXPECT_TRUE(FileExists(file.c_str(), &status)) << "the status is not looked at";
-    answers.clear();
-    for (std::string path : { folder, folder + "\\empty", folder + "\\a", folder + "\\a\\b", deep }) answers += std::to_string(IsFolderEmpty(path.c_str(), NULL));
-    EXPECT_EQ("01001", answers) << "a folder that cannot be listed counts as empty";
-    status = Clear();
-    EXPECT_EQ("32100 0 2000 0", Text({ std::to_string(GetFolderSize(folder.c_str(), &status)) + " " + std::to_string(GetFolderSize(deep.c_str(), &status)) +
-                                       " " + std::to_string(GetFileSizeChecked((folder + "\\a\\two.bin").c_str(), &status)) + " " + std::to_string(status.code) }));
-    for (std::string path : { folder + "\\none.bin", file }) {
-        Holder holder(file);
-        status = Clear();
-        path == file ? GetFolderSize(folder.c_str(), &status) : GetFileSizeChecked(path.c_str(), &status);
-        EXPECT_EQ(path == file ? 32u : 2u, status.code);
-        EXPECT_TRUE(Has(status.text, "Unable to open file (" + path + ")")) << status.text;
-    }
-    EXPECT_EQ(0u, GetFileSizeChecked((folder + "\\one.bin").c_str(), &status)) << "after a failure nothing is read";
-    for (auto big : { std::make_pair("\\empty\\three", 3LL << 30), { "\\empty\\two", 2LL << 30 } }) {
-        HANDLE handle = CreateFileA((folder + big.first).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        LARGE_INTEGER end = { { (DWORD)big.second, (LONG)(big.second >> 32) } };
-        SetFilePointerEx(handle, end, NULL, FILE_BEGIN), SetEndOfFile(handle), CloseHandle(handle);
-    }
-    status = Clear();
-    EXPECT_EQ((DWORD)((5LL << 30) & 0xFFFFFFFF), GetFolderSize((folder + "\\empty").c_str(), &status)) << "the sum wraps at 32 bits";
-}
-
 TEST(RestartReplacement, TheWindows9xListAndTargetsInUse)
 {
     std::string list = RestartList(), folder = ScratchFolder("restart"), longPath = folder, temporary;
@@ -144,7 +112,7 @@ TEST(RestartReplacement, TheWindows9xListAndTargetsInUse)
     }
     // The NT family: a target in use fails unless a restart is allowed; then the new file waits in
     // the temporary folder to replace it at restart. A status that holds a code does nothing.
-    WindowsFamilyNT nt;
+    WindowsFamily nt(TRUE);
     ClearPendingRenames();
     ErrorStatus status = Clear();
     std::vector<DWORD> calls;
@@ -156,7 +124,7 @@ TEST(RestartReplacement, TheWindows9xListAndTargetsInUse)
         EXPECT_TRUE(CopyOrReplaceAtRestart(from.c_str(), to.c_str(), NULL, TRUE, RecordBytes, &calls, &status));
     }
     std::vector<std::string> pending = PendingRenames();
-    EXPECT_TRUE(pending.size() > 2 && FindRename(pending, to, to) < 0 && FindRename(pending, "", to) >= 0);
+    EXPECT_TRUE(pending.size() > 2 && !HasRename(pending, to, to) && HasRename(pending, "", to));
     EXPECT_EQ(Pattern(3000) + "|in use", ReadFileBytes(pending[0].substr(4)) + "|" + ReadFileBytes(to)) << "the temporary file, the target";
     EXPECT_EQ((std::vector<DWORD>{ 2048, 952 }), calls);
     EXPECT_FALSE(CopyOrReplaceAtRestart(from.c_str(), (folder + "\\free.dll").c_str(), NULL, TRUE, NULL, NULL, &status));
@@ -205,32 +173,4 @@ TEST(FolderPaths, ValidityAndCreation)
     }
     EXPECT_FALSE(PathExists(longPath.substr(0, MAX_PATH - 1))) << "never a folder under a cut name";
     DestroyWindow(owner);
-}
-
-TEST(TextHelpers, NextLineWriteTextJoinPathAndTempNames)
-{
-    const char* text = "one\r\n\r\n\ntwo\nthree";
-    EXPECT_EQ("two\nthree|three||x", Text({ NextLine(text), NextLine(NextLine(text)), NextLine(NextLine(NextLine(text))), NextLine("\r\n\r\nx") }));
-    std::string path = ScratchFolder("write-text") + "\\out.txt";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    EXPECT_TRUE(WriteText(file, "abc\0def", 0xFFFFFFFF) && WriteText(file, "12345", 2) && WriteText(file, "", 0));
-    CloseHandle(file);
-    file = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    EXPECT_FALSE(WriteText(file, "x", 1));
-    CloseHandle(file);
-    EXPECT_EQ("abc12", ReadFileBytes(path));
-    char buffer[MAX_PATH + 8];
-    std::string f258(258, 'f'), f259(259, 'f'), n300(300, 'n');
-    std::string joins[][3] = { { "C:\\a", "b.txt", "C:\\a\\b.txt" }, { "C:\\", "b.txt", "C:\\b.txt" }, { "", "b.txt", "b.txt" },
-                               { f258, "x", f258 + "\\" }, { f259, "x", f259 }, { n300, n300, n300.substr(0, MAX_PATH - 1) } };
-    for (auto& j : joins) {
-        memset(buffer, 'G', sizeof buffer);
-        JoinPath(j[0].c_str(), j[1].c_str(), buffer);
-        EXPECT_EQ(j[2] + '\0' + "GGGGGGGG", std::string(buffer, j[2].size() + 1) + std::string(buffer + MAX_PATH, 8));
-    }
-    char folder[MAX_PATH];
-    GetTempPathA(sizeof folder, folder);
-    MakeTempFileName(buffer);
-    EXPECT_EQ(0, lstrcmpiA(std::string(buffer).substr(0, strlen(folder) + 3).c_str(), (std::string(folder) + "vds").c_str()));
-    EXPECT_EQ("", ReadFileBytes(buffer));
 }

@@ -1,14 +1,10 @@
-// Parts of the install and removal runs where the scenarios do not reach: registry values read
-// with and without defaults and writes denied, components that cannot register, the files an
-// update replaces, and folders whose removal is denied. Wine never denies the removal of a
-// folder (nor shows one as read-only), so that test denies it through this program's imports.
+// Where the scenarios do not reach: registry values read with and without defaults and writes
+// denied; folders whose removal is denied (Wine never denies it, nor shows a folder read-only, so
+// this program's imports do).
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
-#include "core/setup_context.h"
-#include "install/install_log.h"
 #include "install/path_removal.h"
-#include "install/registration.h"
 #include "install/registry.h"
 #include "resources/resource.h"
 #include "unit/file_helpers.h"
@@ -50,64 +46,6 @@ TEST(Registry, ValuesReadWithDefaultsAndWritesDenied)
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VandrelTest");
 }
 
-// Starting a program that is no program warns; a library that is no library, lacks the entry
-// point or answers S_FALSE is quiet, and is let go again.
-TEST(RegisterComponent, WhatWarnsAndWhatIsPassedOver)
-{
-    std::string folder = ScratchFolder("register"), library = folder + "\\tool.dll";
-    CopyFileA(BuiltFile("PRODUCT_LIBRARY").c_str(), library.c_str(), FALSE);
-    WriteFileBytes(folder + "\\broken.exe", "not a program");
-    WriteFileBytes(folder + "\\text.dll", "not a library");
-    WriteFileBytes(library + ".hresult", "1");
-    char system[MAX_PATH];
-    GetSystemDirectoryA(system, sizeof system);
-    BoxAnswerer seen = Answering(IDOK, [&] {
-        for (std::string path : { library, folder + "\\text.dll", std::string(system) + "\\kernel32.dll", folder + "\\broken.exe" })
-            RegisterComponent(NULL, path.c_str());
-    });
-    EXPECT_EQ((std::vector<std::string>{ "Warning: Could not register program \"" + folder + "\\broken.exe\". Verify that you have write access "
-                                         "to the registry." }), seen.texts);
-    EXPECT_EQ("DllRegisterServer " + library + "\n", ReadFileBytes(folder + "\\calls.log"));
-    EXPECT_TRUE(DeleteFileA(library.c_str()));
-}
-
-TEST(RemoveOnInstall, ReplacedFilesGoNowOrAtRestartAndAMissingFolderStops)
-{
-    WindowsFamilyNT nt;
-    ClearPendingRenames();
-    std::string dir = ScratchFolder("remove-on-install");
-    CreateDirectoryA((dir + "\\sub").c_str(), NULL);
-    for (const char* name : { "old.dll", "sub\\old2.dll", "keep.dll", "busy.dll", "free2.dll", "later.dll" }) WriteFileBytes(dir + "\\" + name, "old");
-    SetFileAttributesA((dir + "\\old.dll").c_str(), FILE_ATTRIBUTE_READONLY);
-    char script[] = "[RemoveOnInstall]\r\nnew.dll=old.dll|sub\\old2.dll|gone.dll||busy.dll|\r\nother.dll=keep.dll\r\n"
-                    "bad.dll=free2.dll|nodir\\x.dll|later.dll\r\n";
-    SetupContext context = {};
-    lstrcpyA(context.installDir, dir.c_str());
-    PendingChange* list = NULL;
-    ErrorStatus status = Clear();
-    status.code = 5;
-    EXPECT_FALSE(RemoveOnInstall(script, &context, "new.dll", &list, &status) || !PathExists(dir + "\\old.dll")) << "a status that holds a code";
-    status = Clear();
-    EXPECT_FALSE(RemoveOnInstall(script, &context, "readme.txt", &list, &status));
-    {
-        Holder holder(dir + "\\busy.dll");
-        EXPECT_TRUE(RemoveOnInstall(script, &context, "NEW.DLL", &list, &status)) << "a file in use goes at restart";
-    }
-    EXPECT_FALSE(RemoveOnInstall(script, &context, "other.dll", NULL, &status)) << "without a list the files still go";
-    EXPECT_EQ(0u, status.code) << status.text;
-    EXPECT_FALSE(RemoveOnInstall(script, &context, "bad.dll", &list, &status));
-    EXPECT_EQ(ERROR_PATH_NOT_FOUND, (int)status.code);
-    std::string there;
-    for (const char* name : { "old.dll", "sub\\old2.dll", "keep.dll", "busy.dll", "sub", "free2.dll", "later.dll" }) there += PathExists(dir + "\\" + name) ? "1" : "0";
-    EXPECT_EQ("0001101", there) << "the read-only file made writable and deleted; the parts after the missing folder stay";
-    EXPECT_GE(FindRename(PendingRenames(), dir + "\\busy.dll", ""), 0);
-    std::string noted;
-    for (PendingChange* change = list; change; change = change->next) noted += change->path + std::to_string((int)change->value) + " ";
-    EXPECT_EQ(dir + "\\old.dll-1 " + dir + "\\sub\\old2.dll-1 " + dir + "\\busy.dll-1 " + dir + "\\free2.dll-1 ", noted);
-    FreePendingChanges(&list);
-    ClearPendingRenames();
-}
-
 struct Fault {
     int denials;    // how many removals of the folder are denied
     bool readOnly;  // whether the folder shows the read-only attribute until it is cleared
@@ -136,7 +74,7 @@ static BOOL WINAPI ClearReadOnly(LPCSTR path, DWORD attributes)
 
 TEST(RemovePath, DeniedHeldAndReadOnlyFolders)
 {
-    WindowsFamilyNT nt;
+    WindowsFamily nt(TRUE);
     ClearPendingRenames();
     std::string dir = ScratchFolder("denied"), outer = dir + "\\outer";
     for (const char* name : { "\\empty", "\\full", "\\readonly", "\\held", "\\outer", "\\outer\\a", "\\outer\\b", "\\outer\\z" })
@@ -166,8 +104,8 @@ TEST(RemovePath, DeniedHeldAndReadOnlyFolders)
     for (char& name : order) name = PathExists(outer + "\\" + name + (name == 'f' ? ".txt" : "")) ? name : '-';
     EXPECT_EQ(expected, order);
     std::vector<std::string> pending = PendingRenames();
-    EXPECT_TRUE(FindRename(pending, dir + "\\empty", "") >= 0 && FindRename(pending, dir + "\\held", "") >= 0 &&
-                FindRename(pending, dir + "\\full", "") < 0 && FindRename(pending, outer, "") < 0);
+    EXPECT_TRUE(HasRename(pending, dir + "\\empty", "") && HasRename(pending, dir + "\\held", "") &&
+                !HasRename(pending, dir + "\\full", "") && !HasRename(pending, outer, ""));
     EXPECT_TRUE(!status.code && !PathExists(dir + "\\readonly") && PathExists(dir + "\\full\\f.txt") && PathExists(outer)) << status.text;
     ClearPendingRenames();
     Faults.clear();

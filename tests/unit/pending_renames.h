@@ -11,9 +11,6 @@ struct WindowsFamily {
     explicit WindowsFamily(BOOL nt) : saved(IsWindowsNT) { IsWindowsNT = nt; }
     ~WindowsFamily() { IsWindowsNT = saved; }
 };
-struct WindowsFamilyNT : WindowsFamily {
-    WindowsFamilyNT() : WindowsFamily(TRUE) {}
-};
 
 // The strings of the pending-rename list, in order: source, target ("" = deletion), ...
 inline std::vector<std::string> PendingRenames()
@@ -35,14 +32,14 @@ inline void ClearPendingRenames()
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations");
 }
 
-// The index of the rename "from" -> "to" ("" = deletion) in the list, or -1. Paths are
-// compared by their ends, without regard to case (the list holds "\??\" forms).
-inline int FindRename(const std::vector<std::string>& entries, const std::string& from, const std::string& to)
+// Whether the rename "from" -> "to" ("" = deletion) is listed. Paths are compared by their ends,
+// without regard to case (the list holds "\??\" forms).
+inline bool HasRename(const std::vector<std::string>& entries, const std::string& from, const std::string& to)
 {
     auto endsWith = [](const std::string& text, const std::string& tail) {
         return text.size() >= tail.size() && lstrcmpiA(text.c_str() + text.size() - tail.size(), tail.c_str()) == 0;
     };
     for (size_t i = 0; i + 1 < entries.size(); i += 2)
-        if (endsWith(entries[i], from) && (to.empty() ? entries[i + 1].empty() : endsWith(entries[i + 1], to))) return (int)i;
-    return -1;
+        if (endsWith(entries[i], from) && (to.empty() ? entries[i + 1].empty() : endsWith(entries[i + 1], to))) return true;
+    return false;
 }

@@ -7,28 +7,21 @@
 
 // The bytes and a NUL placed so that the NUL is the last byte before a page that cannot be
 // touched: reading one byte past the text's end crashes the test.
-class GuardedText {
-public:
-    explicit GuardedText(const std::string& bytes) : length_(bytes.size() + 1)
+struct GuardedText {
+    SIZE_T length, pages = (length + 4095) / 4096;
+    BYTE* region = (BYTE*)VirtualAlloc(NULL, (pages + 1) * 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    char* text_;
+    explicit GuardedText(const std::string& bytes) : length(bytes.size() + 1)
     {
-        SIZE_T pages = (length_ + 4095) / 4096;
         DWORD old;
-        region_ = (BYTE*)VirtualAlloc(NULL, (pages + 1) * 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        VirtualProtect(region_ + pages * 4096, 4096, PAGE_NOACCESS, &old);
-        text_ = (char*)memcpy(region_ + pages * 4096 - length_, bytes.c_str(), length_);
+        VirtualProtect(region + pages * 4096, 4096, PAGE_NOACCESS, &old);
+        text_ = (char*)memcpy(region + pages * 4096 - length, bytes.c_str(), length);
     }
-    ~GuardedText() { VirtualFree(region_, 0, MEM_RELEASE); }
+    ~GuardedText() { VirtualFree(region, 0, MEM_RELEASE); }
     GuardedText(const GuardedText&) = delete;
     char* text() { return text_; }
-    std::string bytes() const { return std::string(text_, length_); }  // up to and including the NUL
-
-private:
-    SIZE_T length_;
-    BYTE* region_;
-    char* text_;
+    std::string bytes() const { return std::string(text_, length); }  // up to and including the NUL
 };
 
 // A text in a GlobalAlloc block, as ReadWholeFile gives it.
 inline char* GlobalText(const std::string& text) { return (char*)memcpy(GlobalAlloc(GMEM_FIXED, text.size() + 1), text.c_str(), text.size() + 1); }
-
-inline ErrorStatus ClearStatus() { return ErrorStatus{ 0, "" }; }
