@@ -1,5 +1,4 @@
-# Steps shared by the install-run and removal-run scenarios: the runners, file and registry
-# checks. Sourced after lib.bash.
+# Steps of the install-run and removal-run scenarios. Sourced after lib.bash.
 RUNNER=$BUILD_DIR/tests/install_runner.exe
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)'
 SETUP_KEY='HKLM\Software\Quernell\Vandrel Setup\1.0'
@@ -19,15 +18,13 @@ expect_lines() {  # path what line...
   actual=$(cat "$1" 2>/dev/null; printf x)
   if [ "${actual%x}" == "$expected" ]; then pass "$2"; else fail "$2"; diff <(printf '%s' "$expected") <(printf '%s' "${actual%x}") | cat -A; fi
 }
-# One registry value as reg query prints it (type, four blanks, data); a key's values as sorted
-# "name=type data" lines.
+# A registry value as reg query prints it; a key's values as sorted "name=type data" lines.
 reg_value() { $WINE reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="    $2    " 'index($0, name) == 1 { print substr($0, length(name) + 1) }'; }
 reg_values() { $WINE reg query "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^    \(.*\)    \(REG_[A-Z_]*\)    \(.*\)$/\1=\2 \3/p' | sort; }
 # Holds a file open without sharing (a product program's "lock") until the scenario ends.
 LOCKERS=()
 lock_file() {  # unix-path
   local p=${1#$DRIVE}
-  $WINE "$BUILD_DIR/tests/product_program.exe" lock "C:${p//\//\\}" 120 &
-  LOCKERS+=($!)
+  $WINE "$BUILD_DIR/tests/product_program.exe" lock "C:${p//\//\\}" 120 & LOCKERS+=($!)
   wait_for_file "$1.locked" 20 || fail "$1 could not be locked"
 }

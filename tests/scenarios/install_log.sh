@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# The install log that the install run writes, byte for byte: folder trees with subfolders,
-# skipped and optional entries and example files; an update that adds, keeps and removes
-# entries; targets in use, replaced at the restart that the run then asks for.
+# The install run's log, byte for byte: folder trees, skipped and optional entries, example files;
+# an update that adds, keeps and removes entries; targets in use, replaced at restart.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/install.bash"
-# 1. Trees: files depth first in listing order, inner folders before outer ones, the flags text
-#    "04" kept for the folder entry; an entry skipped on the NT family and an optional one whose
-#    source is missing leave no line; example files follow the trees, their folder logged only
-#    when the run made it.
+# 1. Trees: files depth first, inner folders before outer ones, the flags text "04" kept; an entry
+#    skipped on NT and a missing optional one leave no line; examples follow, their folder logged
+#    only when the run made it.
 dir='C:\Apps\Prod'
 mkdir -p "$DRIVE/Apps/Prod/Examples"
 media=$WORK/trees
@@ -24,15 +22,11 @@ expect_lines "$DRIVE/Apps/Prod/setup.ini" "log of trees and example files" '[Uni
   "$dir\\data\\z.txt=4" "$dir\\docs\\guide.txt=0" "$dir\\Examples\\one.txt=0" "$dir\\Examples\\two.txt=0" "$dir\\setup.ini=0" '' \
   '[UninstallDirs]' "$dir\\data\\more=4" "$dir\\data\\sub\\deep=4" "$dir\\data\\sub=4" "$dir\\data=04" "$dir\\docs=0x" "$dir=0" '' \
   '[UninstallRegistry]' "$LOG_REGISTRY_LINE"
-expect_eq "data/sub/deep/d.txt|DisplayName=REG_SZ Corvantis Vandrel (64-bit)
-UninstallString=REG_SZ $dir\\setup.exe" "$(cat "$DRIVE/Apps/Prod/data/sub/deep/d.txt")|$(reg_values "$UNINSTALL_KEY")" \
-  "a file two levels down is copied; without a main program the entry holds two values"
-expect_eq "gone|gone" "$(exists "$DRIVE/Apps/Prod/nt9x.txt")|$(exists "$DRIVE/Apps/Prod/Examples/nested")" \
-  "the entry for Windows 9x is not copied, nor a folder among the example files"
-# 2. An update: files already logged keep their lines; new files and every folder of a copied
-#    tree that "[UninstallFiles]" does not list are added in the order met (subfolders with 0,
-#    the tree's top with 4); the files that "RemoveOnInstall" names for an installed entry are
-#    deleted and leave the log; "[UninstallDirs]" and "[UninstallRegistry]" stay as they are.
+expect_eq "data/sub/deep/d.txt|gone|gone|DisplayName=REG_SZ Corvantis Vandrel (64-bit)
+UninstallString=REG_SZ $dir\\setup.exe" "$(cat "$DRIVE/Apps/Prod/data/sub/deep/d.txt")|$(exists "$DRIVE/Apps/Prod/nt9x.txt")|$(exists "$DRIVE/Apps/Prod/Examples/nested")|$(reg_values "$UNINSTALL_KEY")" \
+  "a file two levels down copied, not the 9x entry nor a folder among the examples; without a main program the entry holds two values"
+# 2. An update: logged files keep their lines; new files and unlisted folders of a copied tree are
+#    added in the order met (subfolders 0, the top 4); RemoveOnInstall's files go, with their lines.
 echo new > "$media/new.txt"
 mkdir -p "$media/data/added"
 echo n > "$media/data/added/n.txt"
@@ -50,15 +44,14 @@ expect_lines "$DRIVE/Apps/Prod/setup.ini" "the update adds and removes entries a
   '[UninstallRegistry]' "$LOG_REGISTRY_LINE"
 expect_eq "a, second edition|gone|gone" "$(cat "$DRIVE/Apps/Prod/data/a.txt")|$(exists "$DRIVE/Apps/Prod/data/z.txt")|$(exists "$DRIVE/Apps/Prod/docs/guide.txt")" \
   "the update replaces files and deletes those that RemoveOnInstall names"
-# 3. Targets held open by another program are replaced at the next restart, logged like the
-#    others; the run asks to restart: No gives the mode's put-off text.
+# 3. Targets held open are replaced at restart and logged like the others; No to the restart
+#    question gives the mode's put-off text.
 dir='C:\Busy'
 media=$WORK/busy
 mkdir -p "$media/tree" "$DRIVE/Busy/tree"
 for f in busy.txt free.txt tree/inner.txt; do echo "new $f" > "$media/$f"; echo "old $f" > "$DRIVE/Busy/$f"; done
 crlf '[InstallFiles]' 'busy.txt=0' 'free.txt=0' '' '[InstallDirs]' 'tree=0' > "$media/setup.ini"
-lock_file "$DRIVE/Busy/busy.txt"
-lock_file "$DRIVE/Busy/tree/inner.txt"
+for f in busy.txt tree/inner.txt; do lock_file "$DRIVE/Busy/$f"; done
 for mode in installation update; do
   start_install "$media" "$dir" $([ $mode == update ] && echo update)
   expect_eq "Windows must be restarted to complete the $mode. Do you want to restart Windows now?" "$(box_text 7)" "the $mode's restart question"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Runs that stop before anything is copied: the disk-space warning with its figures, OK asking
-# again and Cancel ending silently; a missing required source; an optional source in a folder
-# that is missing. A failed fresh install leaves no log.
+# Runs that stop: the disk-space warning (OK asks again, Cancel ends silently), a missing
+# required source, an optional source in a missing folder, a main program without a version.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/install.bash"
 media=$WORK/media
@@ -11,8 +10,7 @@ crlf '[InstallFiles]' 'data.bin=0' > "$media/setup.ini"
 space_text() {  # required-KB available-KB
   printf 'There is not enough free disk space to complete the installation.\\r\\nSpace required: %s KB\\r\\nSpace available: %s KB\\r\\nPlease free up some disk space.' "$1" "$2"
 }
-# 3000 bytes with 1,000,000 free: 1027 KB required, 977 KB available. OK asks again, Cancel
-# ends the run with no further box. Exactly the sum plus 1 MB still warns.
+# 3000 bytes with 1,000,000 free: 1027 KB required, 977 KB available; the sum plus 1 MB still warns.
 for free in 1000000 $((3000 + 1048576)); do
   start_install "$media" 'C:\Space' free=$free
   answer 1
@@ -26,8 +24,8 @@ done
 expect_eq "" "$(ls "$DRIVE/Space")" "nothing is copied, and the cancelled install leaves no log"
 install_ok "$media" 'C:\Space' free=$((3000 + 1048577))
 expect_eq "successfully installed|there" "$(grep -o 'successfully installed' <<< "$BOX_TEXT")|$(exists "$DRIVE/Space/data.bin")" "one byte more: no warning, the file copied"
-# A required source that is missing stops the run in the size step, before the first entry is
-# copied; an optional source whose folder is missing is not a plain "missing": error 3.
+# A missing required source stops the run before the first copy; an optional source whose folder
+# is missing is not a plain "missing": error 3.
 missing=$WORK/missing
 mkdir -p "$missing" "$DRIVE/Missing"
 echo first > "$missing/first.txt"
@@ -39,8 +37,7 @@ for entry in "absent.txt=0|2|Unable to open file ($(windows_path "$missing")\\ab
   expect_eq "$code|" "$(field "$OUT" code)|$(ls "$DRIVE/Missing")" "$line: the failure's code; nothing copied, no log"
   expect_contains "$(field "$OUT" text)" "$text" "the failure's text for $line"
 done
-# A main program without a version resource stops the run after copying: the failure names the
-# file, no box is shown, and the failed install leaves no log.
+# A main program without a version resource stops the run after copying, without a box or a log.
 cp "$BUILD_DIR/tests/product_program.exe" "$missing/main.exe"
 crlf '[InstallFiles]' 'first.txt=0' 'main.exe=2' > "$missing/setup.ini"
 start_install "$missing" 'C:\Missing'

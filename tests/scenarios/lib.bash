@@ -1,5 +1,4 @@
-# Shared steps of the scenario tests: a fresh Wine prefix, media folders, the UI driver, waits
-# and checks. Each scenario sources this file and calls its steps.
+# Shared steps of the scenario tests: a fresh Wine prefix, media, the UI driver, waits and checks.
 set -u
 source "$SOURCE_DIR/scripts/wine-env.bash"
 SCENARIO_NAME=$(basename "$0" .sh)
@@ -45,11 +44,10 @@ wait_for() {  # expected what command...
 wait_for_file() { local i; for i in $(seq 1 $((${2:-20} * 10))); do [ -e "$1" ] && return 0; sleep 0.1; done; return 1; }
 # The registry: 0 when the key (and value) exists; a key there or gone; a file in regedit's format.
 reg_exists() { $WINE reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
-expect_key() { if reg_exists "$2" "${4:-}"; then expect_eq "$1" there "$3"; else expect_eq "$1" gone "$3"; fi; }  # there|gone key what [value]
+key_state() { reg_exists "$1" "${2:-}" && echo there || echo gone; }  # key [value]
 reg_import() { $WINE regedit /S "$(windows_path "$1")" >/dev/null 2>&1; }
 pending_renames() { $WINE reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r'; }
-# Answers setup's message box with that button; BOX holds what the driver said of it (caption,
-# text, owner), BOX_TEXT its text. The box is gone before this returns.
+# Answers setup's message box with that button; BOX is what the driver said of it, BOX_TEXT its text.
 answer() {  # button [timeout-ms]
   BOX=$(ui answer "$1" "${2:-30000}" | tr -d '\r') || fail "no message box to answer with $1"
   BOX_TEXT=$(field "$BOX" text)

@@ -1,5 +1,4 @@
-# Steps shared by the end-to-end scenarios of setup.exe: media, the wizard walk, an installed
-# copy. Sourced after lib.bash, install.bash and wizard.bash.
+# Steps of the end-to-end scenarios of setup.exe. Sourced after lib.bash, install.bash, wizard.bash.
 INSTALL_DIR_UNIX=$DRIVE/Program\ Files/Corvantis\ Vandrel
 INSTALL_DIR='C:\Program Files\Corvantis Vandrel'
 EARLIER_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quernell Vandrel (64-bit)'
@@ -7,23 +6,18 @@ EARLIER_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quernell V
 export PRODUCT_CALLS_LOG
 PRODUCT_CALLS_LOG=$(windows_path "$WORK/calls.log")
 calls() { tr -d '\r' < "$WORK/calls.log"; }
-# Installation media: setup.exe, the product's programs, a folder tree, example files and a
-# licence; the script lists setup.exe among its files so that the installed copy can remove.
+# Media: setup.exe (listed, so that the installed copy can remove), the product's programs, a
+# tree, examples and a licence.
 make_e2e_media() {  # folder [EULAVersion]
   mkdir -p "$1/data/sub" "$1/Examples"
-  cp "$SETUP_EXE" "$1/setup.exe"
-  cp "$BUILD_DIR/tests/product_main.exe" "$1/vandrel.exe"
-  cp "$BUILD_DIR/tests/product_library.dll" "$1/filters.dll"
-  echo a > "$1/data/a.txt"
-  echo b > "$1/data/sub/b.txt"
-  echo example > "$1/Examples/first.txt"
+  cp "$SETUP_EXE" "$1/setup.exe" && cp "$BUILD_DIR/tests/product_main.exe" "$1/vandrel.exe" && cp "$BUILD_DIR/tests/product_library.dll" "$1/filters.dll"
+  echo a > "$1/data/a.txt" && echo b > "$1/data/sub/b.txt" && echo example > "$1/Examples/first.txt"
   printf 'The licence terms.\r\n' > "$1/license.txt"
   crlf '[Setup]' "EULAVersion=${2:-3}" '' '[Welcome]' 'Title=Welcome to Vandrel' '' '[License]' 'Show=1' 'Wizard=1' 'Title=Licence' '' \
     '[InstallFiles]' 'setup.exe=0' 'vandrel.exe=2' 'filters.dll=8' 'readme.txt=4' '' '[InstallDirs]' 'data=0' '' \
     '[InstallShortcuts]' 'vandrel.exe=Corvantis Vandrel' > "$1/setup.ini"
 }
-# The whole install wizard with its defaults: Welcome, the agreement, destination, program
-# folder, file types, Finish.
+# The whole install wizard with its defaults.
 walk_install_wizard() {
   wait_sheet "Welcome to Vandrel"
   press next "Licence"
@@ -32,8 +26,7 @@ walk_install_wizard() {
   for page in "Choose Destination Location" "Select Program Folder" "File Types"; do press next "$page"; done
   ui sheet "$SHEET" finish
 }
-# An installed copy as an install run leaves one: the entry (of this release or the given key),
-# the log and a file it names.
+# An installed copy: the entry (of this release or the given key), the log and a file it names.
 make_installed() {
   mkdir -p "$INSTALL_DIR_UNIX"
   echo old > "$INSTALL_DIR_UNIX/old.exe"

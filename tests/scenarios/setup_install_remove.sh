@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# setup.exe does the whole job by itself: a fresh install through the wizard, with the header
-# progress window in the wizard's place and a component whose registration fails; then the
-# removal started from the installed copy, which is in use and so waits for the restart that the
-# user asks for. The machine's files and registry are then as before, but for the setup's own key.
+# setup.exe alone: a fresh install through the wizard (header progress window, a failing component),
+# then the removal from the installed copy, in use and so deleted at the restart the user asks for.
+# The files and registry are then as before, but for the setup's own key.
 source "$SCENARIO_LIB"
 for part in install wizard setup_e2e; do source "$(dirname "$SCENARIO_LIB")/$part.bash"; done
 start_xvfb force || fail "no display of its own"  # others' windows could cover the pixels read here
@@ -20,8 +19,7 @@ snapshot() {  # name: the paths and registry of the machine, but Wine's own sett
   done
 }
 snapshot before
-# The destination page asks before it creates a missing folder; this one exists already. The
-# main program takes its time registering, so that the progress window can be seen.
+# The folder exists (no create question); the main program registers slowly, so the window shows.
 mkdir -p "$INSTALL_DIR_UNIX"
 echo 3000 > "$INSTALL_DIR_UNIX/vandrel.exe.sleep"
 echo 80004005 > "$INSTALL_DIR_UNIX/filters.dll.hresult"
@@ -58,9 +56,8 @@ VersionMajor=REG_DWORD 0x4
 VersionMinor=REG_DWORD 0x2|Program Folder=REG_SZ Corvantis Vandrel|EULAVersion=REG_SZ 3" \
   "$(reg_values "$UNINSTALL_KEY")|$(reg_values "$SETUP_KEY")|$(reg_values 'HKLM\Software\Corvantis Vandrel')" \
   "the uninstall entry from the main program's version, the program folder and the accepted agreement"
-# Removal from the installed folder (no install.txt there): the confirmation, then the restart
-# question, since the running setup.exe is itself listed. Yes ends the session after setup quit,
-# and Wine's restart deletes it.
+# Removal from the installed folder: the confirmation, then the restart question, since the running
+# setup.exe is listed; Yes ends the session after setup quits, and Wine's restart deletes it.
 ui make-window SessionWatch "Session watch" 60000 > "$WORK/session" &
 start_setup_in "$INSTALL_DIR_UNIX"
 wait_sheet "Welcome"

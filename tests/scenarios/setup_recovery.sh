@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# The driver's other roads: a failed fresh install is reported and undone by the removal run; an
-# uninstall entry of the earlier release alone counts as installed, and its update always shows
-# the update sheet and leaves the new release's entry in place of the old one; a removal whose
-# install log is missing still runs.
+# A failed fresh install, undone by the removal run; the earlier release's entry alone counts as
+# installed and its update always shows the agreement; a removal whose install log is missing.
 source "$SCENARIO_LIB"
 for part in install wizard setup_e2e; do source "$(dirname "$SCENARIO_LIB")/$part.bash"; done
-# 1. A required file is missing from the media: the run stops, the user is told, the removal
-#    run takes away what it can with the same script, and setup ends with 0.
+# 1. A required file missing from the media: one box, then the removal run with the same script.
 media=$WORK/broken
 make_e2e_media "$media"
 rm "$media/filters.dll"
@@ -19,9 +16,9 @@ expect_contains "$text" 'Setup cannot install Corvantis Vandrel because of an er
 expect_contains "$text" "Unable to open file ($(escaped "$(windows_path "$media")\\filters.dll"))" "with the file"
 expect_eq "Corvantis Vandrel has been successfully removed." "$(box_text 1 60000)" "then the removal run ran"
 wait_setup
-expect_eq "0|gone" "$SETUP_EXIT|$(exists "$INSTALL_DIR_UNIX/setup.ini")" "a removal without failure after a failed install ends with 0; no log"
-expect_key gone "$UNINSTALL_KEY" "no uninstall entry"
-# 2. Only the earlier release's entry: installed; Update always shows the update sheet.
+expect_eq "0|gone|gone" "$SETUP_EXIT|$(exists "$INSTALL_DIR_UNIX/setup.ini")|$(key_state "$UNINSTALL_KEY")" \
+  "a removal without failure after a failed install ends with 0; no log, no uninstall entry"
+# 2. Only the earlier release's entry.
 media=$WORK/media
 make_e2e_media "$media"
 touch "$media/install.txt"
@@ -37,18 +34,16 @@ expect_eq "Corvantis Vandrel has been successfully updated." "$(box_text 1 60000
 wait_setup
 expect_eq "0|there|REG_SZ    Corvantis Vandrel (64-bit)" "$SETUP_EXIT|$(exists "$INSTALL_DIR_UNIX/vandrel.exe")|$(reg_value "$SETUP_KEY" "Program Folder")" \
   "exit 0; the new release's files in the installed folder; the program folder takes the product's title"
-expect_key gone "$EARLIER_KEY" "the earlier release's entry is gone"
-expect_key there "$UNINSTALL_KEY" "the new release's entry is written"
-# 3. The entry names a folder without an install log (error 2), or one that is missing (3): the
-#    removal confirmation (whose Cancel ends setup with 1), then the removal without a log takes
-#    away the entry.
+expect_eq "gone there" "$(key_state "$EARLIER_KEY") $(key_state "$UNINSTALL_KEY")" "the earlier release's entry replaced by the new one"
+# 3. The entry names a folder without a log (error 2) or a missing one (3): the confirmation, then
+#    the removal takes away the entry.
 rm "$media/install.txt"
 mkdir -p "$DRIVE/Empty"
 start_setup_in "$media"
 wait_sheet "Welcome"
 ui sheet "$SHEET" cancel
 wait_setup
-expect_eq "1|there" "$SETUP_EXIT|$(reg_exists "$UNINSTALL_KEY" && echo there)" "Cancel on the removal confirmation exits with 1 and removes nothing"
+expect_eq "1|there" "$SETUP_EXIT|$(key_state "$UNINSTALL_KEY")" "Cancel on the removal confirmation exits with 1 and removes nothing"
 for folder in 'C:\Empty' 'C:\Gone'; do
   $WINE reg add "$UNINSTALL_KEY" /v UninstallString /d "$folder\\setup.exe" /f >/dev/null 2>&1
   start_setup_in "$media"
@@ -56,6 +51,6 @@ for folder in 'C:\Empty' 'C:\Gone'; do
   ui sheet "$SHEET" finish
   expect_eq "Corvantis Vandrel has been successfully removed." "$(box_text 1 60000)" "$folder: the removal runs without a log"
   wait_setup
-  expect_eq "2|" "$SETUP_EXIT|$(reg_exists "$UNINSTALL_KEY" && echo there)" "$folder: a removal exits with 2; the uninstall entry is gone"
+  expect_eq "2|gone" "$SETUP_EXIT|$(key_state "$UNINSTALL_KEY")" "$folder: a removal exits with 2; the uninstall entry is gone"
 done
 scenario_end

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Start-up of the real setup.exe: the minimised main window that owns everything, a missing setup
-# script reported in the system's words with exit code 1, the refusal to run beside another copy,
-# and the product edition that the script names ("ProductName=4" under "[Vandrel]").
+# Start-up: the minimised main window owning everything, a missing setup.ini in the system's words
+# (exit 1), no second copy, and the edition the script names ("ProductName=4" under "[Vandrel]").
 source "$SCENARIO_LIB"
 media=$WORK/media
 make_media "$media"
@@ -23,8 +22,7 @@ wait_setup
 expect_eq "1|1" "$SETUP_EXIT|$(ui count SetupWindow | tr -d '\r')" "a second copy exits with 1 and creates no window"
 ui close "$other"
 ui wait-gone "$other" 5000
-# The edition: the script's last line needs no line break; another section's key and other
-# numbers leave the first edition. The title is read while the install wizard is up.
+# The edition (the last line needs no line break; other sections and numbers leave the first).
 for edition in $'[Other]\r\nProductName=4\r\n[vandrel]\r\nProductName=4|Zarn Image Viewer Setup' \
                $'[Vandrel]\r\nProductName=14\r\n[Other]\r\nProductName=4|Corvantis Vandrel Setup'; do
   make_media "$media" "${edition%|*}"

@@ -1,12 +1,10 @@
-# Steps shared by the wizard scenarios: media with the sheet runner, the runner's result, the
-# sheet and its buttons, registry values and screen pixels. Sourced after lib.bash.
+# Steps of the wizard scenarios (the sheet runner, the sheet, registry, pixels). Sourced after lib.bash.
 RUNNER_OUT=$WORK/runner.out
 # The default installation folder exists, so that Next on the destination page moves on.
 make_default_destination() { mkdir -p "$DRIVE/Program Files/Corvantis Vandrel"; }
 # A media folder holding the sheet runner and setup.ini (given with LF lines, written CR LF).
 make_wizard_media() { make_default_destination; mkdir -p "$1"; cp "$SHEET_RUNNER" "$1/sheet_runner.exe"; printf '%s\n' "$2" | sed 's/$/\r/' > "$1/setup.ini"; }
-# Starts the runner in its media folder, where images are looked up (see sheet_runner.cpp for its
-# commands); wait_runner waits for it and puts its output in RESULT.
+# The runner in its media folder (see sheet_runner.cpp); wait_runner puts its output in RESULT.
 start_runner() { local folder=$1; shift; (cd "$folder" && exec $WINE ./sheet_runner.exe "$@" > "$RUNNER_OUT" 2>/dev/null) & RUNNER_PID=$!; }
 wait_runner() { wait_pid "$RUNNER_PID" RUNNER_EXIT; RESULT=$(tr -d '\r' < "$RUNNER_OUT"); }
 result() { field "$RESULT" "$1"; }
@@ -15,8 +13,8 @@ wait_sheet() { SHEET=$(ui wait-window "#32770" "$1" 20000 | tr -d '\r'); [ -n "$
 caption() { ui text "${1:-$SHEET}" 0 | tr -d '\r'; }
 current_page() { ui page "$SHEET" | tr -d '\r'; }
 page_text() { ui text "$(current_page)" "$1" | tr -d '\r'; }
-# A control's state "visible enabled text"; the sheet's Back, Next and Finish as "visible+enabled"
-# pairs, for example "11 10 00" (Back enabled, Next disabled, Finish hidden).
+answer_box() { answer "$1"; printf '%s\n' "$BOX"; }  # kept for the scenarios that print the whole box
+# A control's "visible enabled text"; Back, Next and Finish as "visible+enabled" pairs ("11 10 00").
 control_state() { ui controls "${2:-$SHEET}" | tr -d '\r' | awk -F'\t' -v id="$1" '$1 == id { print $3 " " $4 " " $5; exit }'; }
 wizard_buttons() { ui controls "$SHEET" | tr -d '\r' | awk -F'\t' '$1 == 12323 { b = $3 $4 } $1 == 12324 { n = $3 $4 } $1 == 12325 { f = $3 $4 } END { print b " " n " " f }'; }
 # Moves the sheet on and waits for the next page's caption and, when given, its buttons.

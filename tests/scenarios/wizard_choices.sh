@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The classic destination page, the program-folder page and the file-types page in whole runs:
-# the folders offered for each all-users choice, the empty-name refusal, the file-type rows, their
-# buttons and the stored choice.
+# The classic destination, program-folder and file-types pages: the folders for each all-users
+# choice, the empty-name refusal, the file-type rows, their buttons and the stored choice.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/wizard.bash"
 # The rows of a list box as "text|checked" lines (checked: bit 31 of the item data).

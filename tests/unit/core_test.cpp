@@ -1,5 +1,5 @@
-// The core services: the formatter's own rules (not printf's), the string helpers, the error
-// status, and string loading with the edition redirection.
+// The formatter's own rules (not printf's), the string helpers, the error status, and string
+// loading with the edition redirection.
 #include <gtest/gtest.h>
 #include "core/format.h"
 #include "core/globals.h"
@@ -50,7 +50,6 @@ TEST(Format, ConversionsEscapesCutsAndHelpers)
     EXPECT_EQ((std::vector<LONG>{ 7, 8, 5, -6, -12, 34, 40, 10, 20, 0 }), (std::vector<LONG>{ points[0].x, points[0].y, points[1].x,
               points[1].y, points[2].x, points[2].y, (LONG)n[0], (LONG)n[1], (LONG)n[2], (LONG)n[3] }));
 }
-
 // The text a fresh status gets (the unit tests' message table names 0x02000005 and 32).
 static std::string StatusText(DWORD code, WORD messageId, const char* argument = "")
 {
@@ -75,7 +74,6 @@ TEST(ErrorStatus, TextsFirstFailureAndStrings)
     SetStatus(&status, 5, IDS_UNABLE_TO_OPEN_KEY, "x");
     SetStatus(NULL, 5, 0);
     EXPECT_EQ("2 " + text, std::to_string(status.code) + " " + status.text) << "the first failure wins";
-
     char buffer[512] = "old";
     EXPECT_EQ(0, LoadResString(IDS_SETUP_TITLE, buffer, 0, NULL));
     EXPECT_STREQ("old", buffer) << "nothing is written into no room";

@@ -1,5 +1,6 @@
 // Helpers of the unit tests: scratch files, programs of the build, message boxes answered from a
-// second thread, and imports of this program pointed elsewhere to make the platform fail.
+// second thread, imports pointed elsewhere to make the platform fail, the restart lists, and
+// script texts.
 #pragma once
 #include <windows.h>
 #include <stdlib.h>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "core/error_status.h"
+#include "core/globals.h"
 
 inline ErrorStatus Clear() { return ErrorStatus{ 0, "" }; }
 inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -17,7 +19,6 @@ inline std::string Text(const std::vector<std::string>& parts)  // "a|b|c"
     for (const std::string& part : parts) text += (text.empty() ? "" : "|") + part;
     return text;
 }
-
 // A file of the build named by an environment variable (CTest gives Unix paths; Wine maps Z:).
 inline std::string BuiltFile(const char* variable)
 {
@@ -25,7 +26,6 @@ inline std::string BuiltFile(const char* variable)
     for (char& c : path) c = c == '/' ? '\\' : c;
     return path[0] == '\\' ? "Z:" + path : path;
 }
-
 // Deletes a file or a folder tree, clearing read-only attributes on the way.
 inline void RemoveTree(const std::string& path)
 {
@@ -38,7 +38,6 @@ inline void RemoveTree(const std::string& path)
     FindClose(search);
     (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryA(path.c_str()) : DeleteFileA(path.c_str());
 }
-
 // A new empty folder "C:\vandrel-tests\<name>" (no trailing backslash).
 inline std::string ScratchFolder(const char* name)
 {
@@ -48,7 +47,6 @@ inline std::string ScratchFolder(const char* name)
     CreateDirectoryA(folder.c_str(), NULL);
     return folder;
 }
-
 inline bool WriteFileBytes(const std::string& path, const std::string& bytes) { return (bool)(std::ofstream(path, std::ios::binary) << bytes); }
 // The file's bytes, or "<missing>" when it cannot be read.
 inline std::string ReadFileBytes(const std::string& path)
@@ -57,16 +55,12 @@ inline std::string ReadFileBytes(const std::string& path)
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
 inline bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Holds a file open without sharing while it lives.
-struct Holder {
+struct Holder {  // holds a file open without sharing while it lives
     HANDLE file;
     explicit Holder(const std::string& path) : file(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)) {}
     ~Holder() { CloseHandle(file); }
 };
-
-// What the message boxes of this process showed while an action ran; each was answered with the
-// given button from a second thread.
+// What the message boxes of this process showed while an action ran, answered from a second thread.
 struct BoxAnswerer {
     int button;
     DWORD thread;
@@ -74,7 +68,6 @@ struct BoxAnswerer {
     std::vector<std::string> texts, captions;
     std::vector<HWND> owners;
 };
-
 inline DWORD WINAPI AnswerBoxes(LPVOID param)
 {
     BoxAnswerer* answerer = (BoxAnswerer*)param;
@@ -91,7 +84,6 @@ inline DWORD WINAPI AnswerBoxes(LPVOID param)
     }
     return 0;
 }
-
 inline BoxAnswerer Answering(int button, const std::function<void()>& action)
 {
     BoxAnswerer answerer = { button, GetCurrentThreadId(), 0, {}, {}, {} };
@@ -102,11 +94,9 @@ inline BoxAnswerer Answering(int button, const std::function<void()>& action)
     CloseHandle(worker);
     return answerer;
 }
-
 inline HWND MakeOwnerWindow() { return CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL, NULL, NULL); }
-
-// Points this program's import of a system function at a replacement while it lives, so that a
-// test can make the platform fail where Wine never does. Original holds the system's function.
+// Points this program's import of a system function at a replacement while it lives, to make the
+// platform fail where Wine never does.
 struct ImportHook {
     void** slot = NULL;
     void* original = NULL;
@@ -131,9 +121,7 @@ struct ImportHook {
         VirtualProtect(slot, sizeof *slot, old, &old);
     }
 };
-
-// Windows refuses to open a read-only file for writing; Wine run by root does not. While this
-// lives, this program's CreateFileA refuses as Windows does.
+// While it lives, CreateFileA refuses to write a read-only file as Windows does (root's Wine writes).
 struct ReadOnlyFilesRefuseWrites {
     static HANDLE WINAPI Open(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags, HANDLE model)
     {
@@ -150,3 +138,56 @@ struct ReadOnlyFilesRefuseWrites {
     ImportHook hook{ "CreateFileA", (void*)Open };
     ReadOnlyFilesRefuseWrites() { Hook() = &hook; }
 };
+// The NT or the Windows 9x family for one test.
+struct WindowsFamily {
+    BOOL saved;
+    explicit WindowsFamily(BOOL nt) : saved(IsWindowsNT) { IsWindowsNT = nt; }
+    ~WindowsFamily() { IsWindowsNT = saved; }
+};
+// The strings of the pending-rename list, in order: source, target ("" = deletion), ...
+inline std::vector<std::string> PendingRenames()
+{
+    std::vector<std::string> entries(1);
+    WCHAR data[16384] = L"";
+    DWORD size = sizeof data;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", L"PendingFileRenameOperations",
+                     RRF_RT_REG_MULTI_SZ, NULL, data, &size))
+        size = 0;
+    for (DWORD i = 0; i < size / 2; i++)
+        if (data[i]) entries.back() += (char)data[i];
+        else entries.push_back("");
+    return entries;
+}
+inline void ClearPendingRenames()
+{
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations");
+}
+// Whether "from" -> "to" ("" = deletion) is listed; paths compared by their ends (the list holds "\??\" forms).
+inline bool HasRename(const std::vector<std::string>& entries, const std::string& from, const std::string& to)
+{
+    auto endsWith = [](const std::string& text, const std::string& tail) {
+        return text.size() >= tail.size() && lstrcmpiA(text.c_str() + text.size() - tail.size(), tail.c_str()) == 0;
+    };
+    for (size_t i = 0; i + 1 < entries.size(); i += 2)
+        if (endsWith(entries[i], from) && (to.empty() ? entries[i + 1].empty() : endsWith(entries[i + 1], to))) return true;
+    return false;
+}
+// The bytes and a NUL placed so that the NUL is the last byte before a page that cannot be
+// touched: reading one byte past the text's end crashes the test.
+struct GuardedText {
+    SIZE_T length, pages = (length + 4095) / 4096;
+    BYTE* region = (BYTE*)VirtualAlloc(NULL, (pages + 1) * 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    char* text_;
+    explicit GuardedText(const std::string& bytes) : length(bytes.size() + 1)
+    {
+        DWORD old;
+        VirtualProtect(region + pages * 4096, 4096, PAGE_NOACCESS, &old);
+        text_ = (char*)memcpy(region + pages * 4096 - length, bytes.c_str(), length);
+    }
+    ~GuardedText() { VirtualFree(region, 0, MEM_RELEASE); }
+    GuardedText(const GuardedText&) = delete;
+    char* text() { return text_; }
+    std::string bytes() const { return std::string(text_, length); }  // up to and including the NUL
+};
+// A text in a GlobalAlloc block, as ReadWholeFile gives it.
+inline char* GlobalText(const std::string& text) { return (char*)memcpy(GlobalAlloc(GMEM_FIXED, text.size() + 1), text.c_str(), text.size() + 1); }

@@ -5,17 +5,14 @@
 #include <vector>
 #include "install/file_ops.h"
 #include "unit/file_helpers.h"
-#include "unit/pending_renames.h"
 
 static void RecordBytes(DWORD bytes, void* context) { ((std::vector<DWORD>*)context)->push_back(bytes); }
-
 static std::string Pattern(size_t size)
 {
     std::string bytes(size, 0);
     for (size_t i = 0; i < size; i++) bytes[i] = (char)(i * 7 + i / 256);
     return bytes;
 }
-
 static std::string RestartList()
 {
     char folder[MAX_PATH];
@@ -43,7 +40,6 @@ TEST(CopyFileWithProgress, BlocksTimeAttributesAndFailures)
         SetFileAttributesA(source.c_str(), 0);
         SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
     }
-    EXPECT_TRUE(CopyFileWithProgress(source.c_str(), target.c_str(), NULL, NULL)) << "no callback at all is allowed";
     // A missing source, a target held elsewhere and a source that breaks after a block touch nothing.
     std::vector<DWORD> calls;
     EXPECT_TRUE(!CopyFileWithProgress((folder + "\\none").c_str(), target.c_str(), NULL, NULL) && GetLastError() == ERROR_FILE_NOT_FOUND);
@@ -143,7 +139,6 @@ TEST(FolderPaths, ValidityAndCreation)
                               "C:/a", "\\\\server", "\\\\server\\", "\\\\server\\share\\", "\\\\\\share\\x", "C:\\a\tb" })
         EXPECT_FALSE(IsValidFolderPath(path)) << path;
     for (int c = -128; c < 128; c++) EXPECT_EQ(c < 0 || (c >= 32 && !strchr("\"*/:<>?\\|", c)), IsValidPathChar((char)c) != 0) << c;
-
     std::string folder = ScratchFolder("create"), levels = folder + "\\one\\two\\three", longPath = folder;
     while (longPath.size() < 300) longPath += "\\abcdefghij";
     WriteFileBytes(folder + "\\file", "x");

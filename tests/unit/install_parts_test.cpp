@@ -1,6 +1,5 @@
-// Where the scenarios do not reach: registry values read with and without defaults and writes
-// denied; folders whose removal is denied (Wine never denies it, nor shows a folder read-only, so
-// this program's imports do).
+// Registry values read with and without defaults, and writes denied; folders whose removal is
+// denied (Wine never denies it, nor shows a folder read-only, so this program's imports do).
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -8,7 +7,6 @@
 #include "install/registry.h"
 #include "resources/resource.h"
 #include "unit/file_helpers.h"
-#include "unit/pending_renames.h"
 
 TEST(Registry, ValuesReadWithDefaultsAndWritesDenied)
 {
@@ -45,27 +43,23 @@ TEST(Registry, ValuesReadWithDefaultsAndWritesDenied)
     RegCloseKey(key);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VandrelTest");
 }
-
 struct Fault {
     int denials;    // how many removals of the folder are denied
     bool readOnly;  // whether the folder shows the read-only attribute until it is cleared
 };
 static std::map<std::string, Fault> Faults;
 static ImportHook *RemoveHook, *AttributesHook, *SetHook;
-
 static BOOL WINAPI DenyRemoval(LPCSTR path)
 {
     auto fault = Faults.find(path);
     if (fault != Faults.end() && fault->second.denials && fault->second.denials--) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
     return ((decltype(&DenyRemoval))RemoveHook->original)(path);
 }
-
 static DWORD WINAPI ShowReadOnly(LPCSTR path)
 {
     DWORD attributes = ((decltype(&ShowReadOnly))AttributesHook->original)(path);
     return Faults.count(path) && Faults[path].readOnly && attributes != INVALID_FILE_ATTRIBUTES ? attributes | FILE_ATTRIBUTE_READONLY : attributes;
 }
-
 static BOOL WINAPI ClearReadOnly(LPCSTR path, DWORD attributes)
 {
     if (Faults.count(path) && !(attributes & FILE_ATTRIBUTE_READONLY)) Faults[path].readOnly = false;

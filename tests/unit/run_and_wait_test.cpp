@@ -53,7 +53,6 @@ TEST(Agreement, LicenceTextAndTheVersionAgainstTheStoredOne)
     GetDlgItemTextA(dialog, 26, text, sizeof text);
     EXPECT_EQ("Terms for %s.|3", std::string(text) + "|" + std::to_string(status.code)) << "an empty file, a missing one and a failure before leave it";
     DestroyWindow(dialog);
-
     const char* key = "Software\\Corvantis Vandrel";
     std::string answers;
     for (auto c : { std::make_pair("3", (const char*)NULL), { "3", "no" }, { "3", "none" }, { "3", "3" }, { "4", "3" }, { "9", "10" }, { "", "3" }, { "3", "" } }) {

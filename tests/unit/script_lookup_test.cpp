@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include "core/script.h"
 #include "resources/resource.h"
-#include "script_test_support.h"
 #include "unit/file_helpers.h"
 
 static std::string Value(char* text, const char* section, const char* key, const char* defaultValue = "<none>", DWORD size = 256)
@@ -13,7 +12,6 @@ static std::string Value(char* text, const char* section, const char* key, const
     EXPECT_EQ(std::string(1, '\0') + 'Z', std::string(buffer.data() + length, 2)) << "the length, and nothing past the text";
     return buffer.data();
 }
-
 // Every pair of single characters and names that only some collations find equal: a lookup finds
 // a key, or a section, exactly when lstrcmpiA calls the two names equal.
 TEST(ScriptLookup, NamesCompareAsLstrcmpiA)
@@ -76,11 +74,9 @@ TEST(ScriptLookup, IdsKeyListsLongLinesAndImages)
     GetScriptKeyList(text, "Small", &keys, &capacity, &status);
     EXPECT_TRUE(grown == 26 && !memcmp(keys, "ProductName\0InstallFiles\0", 26)) << "grown, and kept while the status holds a code";
     GlobalFree(keys);
-
     GuardedText big("[A]\r\nk=" + std::string(4 << 20, 'v') + "\r\n[" + std::string(3 << 20, 'n') + "]\r\nj=1");
     EXPECT_EQ(std::string(255, 'v') + "|" + std::to_string((4 << 20) + 1) + "|1", Value(big.text(), "A", "k") + "|" +
               std::to_string(GetScriptValueSize(big.text(), "A", "k")) + "|" + Value(big.text(), std::string(3 << 20, 'N').c_str(), "J"));
-
     // Image variants: the largest number after the name that is not above the screen's resolution.
     GuardedText images("[Welcome]\r\nimage=small\r\nimage144=large\r\nimage96=medium\r\nimage096=later\r\n[Progress]\r\nheaderimage120=h120\r\n"
                        "[Other]\r\nimage=other\r\n[Progress]\r\nheaderimage=h\r\n[Last]\r\nimage96=medium\r\nimage=small\r\nimage144=large");

@@ -5,31 +5,26 @@
 #include <string>
 #include <vector>
 #include "core/script.h"
-#include "script_test_support.h"
+#include "unit/file_helpers.h"
 
 namespace {
-
 struct Line {
     size_t start, end, next;  // the content from start to end, the line break up to next
     bool header, entry;
     int occurrence;           // the section occurrence the line lies in, -1 before the first
     std::string name, value;
 };
-
 struct Model {
     std::string text;  // up to the first NUL
     std::vector<Line> lines;
     std::vector<std::string> sections;  // the name of each occurrence, in file order
 };
-
 bool Same(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
 std::string Trimmed(std::string value)
 {
     while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
     return value;
 }
-
 Model Parse(const std::string& bytes)
 {
     Model model;
@@ -51,14 +46,12 @@ Model Parse(const std::string& bytes)
     }
     return model;
 }
-
 const Line* Lookup(const Model& model, const std::string& section, const std::string& key)
 {
     for (const Line& line : model.lines)
         if (line.entry && Same(model.sections[line.occurrence], section) && Same(line.name, key)) return &line;
     return nullptr;
 }
-
 std::vector<std::string> Keys(const Model& model, const std::string& section)
 {
     std::vector<std::string> keys;
@@ -66,7 +59,6 @@ std::vector<std::string> Keys(const Model& model, const std::string& section)
         if (line.entry && Same(model.sections[line.occurrence], section)) keys.push_back(line.name);
     return keys;
 }
-
 // What SetScriptValue makes of the text: the first occurrence of the section only; a new entry
 // after its last line that is not a blank CR LF line.
 std::string ExpectedAfterSet(const Model& model, const std::string& section, const std::string& key, const char* value)
@@ -86,7 +78,6 @@ std::string ExpectedAfterSet(const Model& model, const std::string& section, con
     if (insertAt == t.size() && t.back() != '\r' && t.back() != '\n') line = "\r\n" + line;
     return t.substr(0, insertAt) + line + t.substr(insertAt);
 }
-
 const std::vector<std::string> Sections = { "Files", "files", "FILES", "Dirs", "a-b", "ab", "Gr\xF6\xDF" "e", "GR\xD6SSE", "", "x y" };
 const std::vector<std::string> Names = {
     "Path", "path", "PATH", "k", "K", "key ", " key", "a-b", "ab", "co-op", "coop", "", "\xE9t\xE9", "\xC9T\xC9",
@@ -94,12 +85,10 @@ const std::vector<std::string> Names = {
     "C:\\Program Files\\Corvantis Vandrel\\file2.dll",
 };
 const std::vector<std::string> Values = { "1", "0", "value with spaces", "  lead", "trail \t ", "%productversion(x)%", "\xE9", "a=b", "", "[x]", ";" };
-
 struct Generator {
     std::mt19937 random;
     unsigned Below(unsigned n) { return (unsigned)(random() % n); }
     const std::string& Pick(const std::vector<std::string>& from) { return from[Below((unsigned)from.size())]; }
-
     std::string Bytes(size_t length, bool lineBreaks)
     {
         std::string bytes;
@@ -109,7 +98,6 @@ struct Generator {
         }
         return bytes;
     }
-
     std::string Line()
     {
         static const char* Trailing[] = { "", "", " ; note", "]", "x=1" };
@@ -126,7 +114,6 @@ struct Generator {
         default: return Bytes(Below(40), false);
         }
     }
-
     std::string Script()
     {
         static const char* Breaks[] = { "\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r", "\n\n", "\r\r\n", "\n\r" };
@@ -137,7 +124,6 @@ struct Generator {
         return script;
     }
 };
-
 void CheckLookups(const std::string& bytes, const Model& model, Generator& generator)
 {
     GuardedText guarded(bytes);
@@ -175,7 +161,6 @@ void CheckLookups(const std::string& bytes, const Model& model, Generator& gener
     }
     ASSERT_EQ(bytes + '\0', guarded.bytes()) << "a lookup changed the text";
 }
-
 void CheckWrite(const Model& model, Generator& generator)
 {
     const std::string& section = generator.Pick(Sections);
@@ -192,7 +177,6 @@ void CheckWrite(const Model& model, Generator& generator)
     ASSERT_EQ(ExpectedAfterSet(model, section, key, remove ? NULL : value.c_str()), after)
         << (remove ? "deleting" : "setting") << " [" << section << "] " << key;
 }
-
 }  // namespace
 
 TEST(ScriptRandom, ScriptsBuiltFromFragmentsMatchTheModel)

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include "core/globals.h"
-
 int main(int argc, char** argv)
 {
     AppInstance = GetModuleHandleA(NULL);
