@@ -86,6 +86,12 @@ static void AddPage(PageRecord* pages, int* count, WizardState* state, WORD temp
     (*count)++;
 }
 
+void StoreSheetResult(INT_PTR result, WORD, ErrorStatus* status)
+{
+    if (result == -1) SetStatus(status, GetLastError(), 0);
+    else if (result == 0) SetStatus(status, ERROR_CANCELLED, 0);
+}
+
 static void ShowSheet(HWND owner, PageRecord* pages, int count, ErrorStatus* status)
 {
     PROPSHEETHEADERA header;
@@ -97,8 +103,7 @@ static void ShowSheet(HWND owner, PageRecord* pages, int count, ErrorStatus* sta
     header.nStartPage = 0;
     header.ppsp = &pages[0].page;
     INT_PTR result = PropertySheetA(&header);
-    if (result == -1) SetStatus(status, GetLastError(), 0);
-    else if (result == 0) SetStatus(status, ERROR_CANCELLED, 0);
+    StoreSheetResult(result, (WORD)(UINT_PTR)pages[0].page.pszTemplate, status);
 }
 
 static void ReleaseWizardState(WizardState* state)

@@ -18,6 +18,10 @@ void RunInstallWizard(HWND owner, BOOL examplesAvailable, SetupContext* context,
 // found) does not change the sheet.
 void RunUpdateSheet(HWND owner, SetupContext* context, unsigned long long flags, ErrorStatus* status);
 
+// What a sheet's result leaves in the status: Finish (a positive result) nothing, Cancel (0)
+// 1223, and a sheet that could not be shown (-1) the system's last error.
+void StoreSheetResult(INT_PTR result, WORD templateId, ErrorStatus* status);
+
 // One Welcome page with Finish.
 void RunRemovalConfirmation(HWND owner, ErrorStatus* status);
 
