@@ -1,5 +1,6 @@
 #include "core/format.h"
 #include "core/error_status.h"
+#include <limits.h>
 
 void FormatText(char* buffer, unsigned size, const char* format, ...)
 {
@@ -16,6 +17,14 @@ static inline bool PutChar(char** out, unsigned* left, char c)
     *(*out)++ = c;
     (*left)--;
     return true;
+}
+
+// value * 10 + the digit, held at the largest DWORD instead of wrapping.
+static DWORD AppendDigit(DWORD value, char digit)
+{
+    DWORD units = (DWORD)(digit - '0');
+    if (value > (MAXDWORD - units) / 10) return MAXDWORD;
+    return value * 10 + units;
 }
 
 void FormatTextV(char* buffer, unsigned size, const char* format, va_list args)
@@ -45,7 +54,7 @@ void FormatTextV(char* buffer, unsigned size, const char* format, va_list args)
         unsigned width = 0;
         bool isLong = false;
         if (*f == '0') { zeroPad = true; f++; }
-        while (*f >= '0' && *f <= '9') width = width * 10 + (unsigned)(*f++ - '0');
+        while (*f >= '0' && *f <= '9') width = AppendDigit(width, *f++);
         if (*f == '.') {
             f++;
             while (*f >= '0' && *f <= '9') f++;
@@ -165,14 +174,17 @@ int IndexOfText(const char* text, const char* part)
 DWORD ParseDecimal(const char* text)
 {
     DWORD value = 0;
-    while (*text >= '0' && *text <= '9') value = value * 10 + (DWORD)(*text++ - '0');
+    while (*text >= '0' && *text <= '9') value = AppendDigit(value, *text++);
     return value;
 }
 
+// A number that may start with "-", held between LONG_MIN and LONG_MAX.
 static LONG ParseSigned(const char* text)
 {
-    if (*text == '-') return -(LONG)ParseDecimal(text + 1);
-    return (LONG)ParseDecimal(text);
+    bool negative = *text == '-';
+    DWORD magnitude = ParseDecimal(negative ? text + 1 : text);
+    if (negative) return magnitude >= (DWORD)LONG_MAX + 1 ? LONG_MIN : -(LONG)magnitude;
+    return magnitude > (DWORD)LONG_MAX ? LONG_MAX : (LONG)magnitude;
 }
 
 void ParsePoint(const char* text, POINT* point)

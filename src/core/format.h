@@ -30,9 +30,11 @@ void JoinTexts(char* buffer, unsigned size, ...);
 int IndexOfChar(const char* text, char character);
 int IndexOfText(const char* text, const char* part);
 
-// The value of the leading decimal digits (no sign, no blanks, wraps at 32 bits).
+// The value of the leading decimal digits (no sign, no blanks); a larger number reads as
+// 0xFFFFFFFF.
 DWORD ParseDecimal(const char* text);
-// "x,y", each part may start with "-"; without a "," the point is left unchanged.
+// "x,y", each part may start with "-" and is held between LONG_MIN and LONG_MAX; without a
+// "," the point is left unchanged.
 void ParsePoint(const char* text, POINT* point);
 // "a,b,c,d"; without three "," the numbers are left unchanged.
 void ParseFourNumbers(const char* text, DWORD* a, DWORD* b, DWORD* c, DWORD* d);

@@ -9,6 +9,7 @@
 #include "core/globals.h"
 #include "core/script.h"
 #include <richedit.h>
+#include <limits.h>
 
 static int ScreenDpi()
 {
@@ -33,7 +34,8 @@ int ScaleLineHeight(const char* value, int dpi)
     if (dpi < 0) dpi = 0;
     unsigned long long scaledTwice = 2 * numerator * (unsigned)dpi;
     unsigned long long unit = denominator * 96;
-    return (int)((scaledTwice + unit) / (2 * unit));
+    unsigned long long height = (scaledTwice + unit) / (2 * unit);
+    return height > INT_MAX ? INT_MAX : (int)height;
 }
 
 void LoadPageHeader(WizardState* state, PageHeader* header, const char* section)

@@ -23,7 +23,7 @@ struct HeaderMoves {
 void LoadPageHeader(WizardState* state, PageHeader* header, const char* section);
 
 // The strip's height: value pixels at 96 DPI scaled to the given DPI, rounded half away from
-// zero. The value may carry a fraction ("1.5").
+// zero, at most INT_MAX. The value may carry a fraction ("1.5").
 int ScaleLineHeight(const char* value, int dpi);
 
 // On the page's first activation, when its header bitmap is loaded: the page covers the sheet
