@@ -10,6 +10,7 @@
 #include "core/globals.h"
 #include "core/script.h"
 #include "install/file_ops.h"
+#include "install/folder_containment.h"
 #include "resources/resource.h"
 #include "wizard/script_values.h"
 #include <commctrl.h>
@@ -140,6 +141,9 @@ static void BrowseForFolder(HWND page, WizardState* state, int pathId)
 static bool CheckInstallFolder(HWND page, const char* path)
 {
     ErrorStatus status = { 0, "" };
+    // The media's own folder would take the install log over its setup.ini, and every file
+    // would replace itself; it is refused before anything is created there.
+    if (IsSameOrInsideFolder(path, SetupFolder)) SetStatus(&status, ERROR_BAD_PATHNAME, 0);
     CreateFolderPath(page, path, &status);
     WORD message = 0;
     switch (status.code) {
