@@ -58,7 +58,9 @@ static void SetUpAgreementPage(HWND page, WizardState* state)
     ErrorStatus status = { 0, "" };
     char path[MAX_PATH];
     GetAgreementPath(path, sizeof path, &status);
-    if (!status.code && FileExists(path, &status)) LoadTextIntoControl(page, IDC_AGREEMENT_TEXT, path, &status);
+    bool present = !status.code && FileExists(path, &status);
+    if (present) LoadTextIntoControl(page, IDC_AGREEMENT_TEXT, path, &status);
+    state->agreementTextLoaded = present && !status.code;
     ShowStatus(page, &status);
 }
 
@@ -151,6 +153,15 @@ INT_PTR CALLBACK AgreementPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         case PSN_KILLACTIVE:
             LeaveAgreementPage(page, GetWizardState(page));
             return TRUE;
+        case PSN_WIZNEXT:
+        case PSN_WIZFINISH: {
+            // A box checked under an empty text accepts nothing: the user never saw the terms.
+            WizardState* state = GetWizardState(page);
+            state->agreementAccepted =
+                state->agreementTextLoaded && IsDlgButtonChecked(page, IDC_AGREEMENT_ACCEPT) == BST_CHECKED;
+            SetPageResult(page, 0);
+            return TRUE;
+        }
         }
         break;
     }

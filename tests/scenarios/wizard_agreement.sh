@@ -48,7 +48,7 @@ wait_runner
 expect_eq 0 "$(result status)" "Finish after accepting"
 expect_eq 4 "$(registry_value "$product_key" EULAVersion)" "accepted version stored"
 
-# Without license.txt the dialog is skipped; the (empty) version is stored all the same.
+# Without license.txt the dialog is skipped; an agreement never shown is not recorded.
 delete_registry_key "$product_key"
 rm "$media/license.txt"
 sed -i 's/^EULAVersion=4/EULA=4/' "$media/setup.ini"
@@ -59,7 +59,7 @@ press next "Select Program Folder"
 ui sheet "$SHEET" finish
 wait_runner
 expect_eq 0 "$(result status)" "Finish without a licence file"
-expect_eq "" "$(registry_value "$product_key" EULAVersion)" "empty version stored"
+expect_eq "(none)" "$(registry_value "$product_key" EULAVersion)" "no version stored"
 
 # The update sheet: the agreement page alone, no Back, Finish only while accepted.
 delete_registry_key "$product_key"
