@@ -18,8 +18,8 @@ typedef void (*ProgressCallback)(DWORD bytes, void* context);
 // end in one, then the name; cut to MAX_PATH - 1 characters.
 void JoinPath(const char* folder, const char* name, char* buffer /* MAX_PATH */);
 
-// Creates or truncates a file for writing (no sharing, archive attribute). A read-only file
-// is made writable and the create tried once more. INVALID_HANDLE_VALUE with the system's
+// Creates or truncates a file for writing (no sharing, archive attribute). A read-only,
+// hidden or system file loses those attributes and the create is tried once more. INVALID_HANDLE_VALUE with the system's
 // last error on failure.
 HANDLE CreateTargetFile(const char* path);
 
@@ -56,7 +56,8 @@ DWORD GetFileSizeChecked(const char* path, ErrorStatus* status);
 BOOL MoveFileAtRestart(const char* existingPath, const char* newPath, DWORD flags);
 
 // Copies the source over the target. When the target is in use (32) or denied (5) and a
-// restart is allowed, the source goes to a temporary file that replaces the target at the
+// restart is allowed, the source goes to a new file "vds*.tmp" beside the target (in the
+// temporary folder when the target's folder refuses one) that replaces the target at the
 // next restart. TRUE exactly when such a replacement was scheduled; other failures are in
 // the status ("Unable to copy file ...").
 BOOL CopyOrReplaceAtRestart(const char* source, const char* target, HWND owner /* not used */,

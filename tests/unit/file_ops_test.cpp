@@ -63,10 +63,9 @@ static bool EndsWithNoCase(const std::string& text, const std::string& tail)
     return text.size() >= tail.size() && lstrcmpiA(text.c_str() + text.size() - tail.size(), tail.c_str()) == 0;
 }
 
-static std::vector<std::string> TempFiles()
+// The staged files "vds*.tmp" of a folder (given with its trailing backslash).
+static std::vector<std::string> TempFiles(const std::string& folder)
 {
-    char folder[MAX_PATH];
-    GetTempPathA(sizeof folder, folder);
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((std::string(folder) + "vds*.tmp").c_str(), &entry);
@@ -418,21 +417,19 @@ TEST(CopyOrReplaceAtRestart, TargetInUseIsScheduledOnlyWhenAllowed)
     EXPECT_NE(std::string::npos, std::string(status.text).find("Unable to copy file (\"" + source + "\" to \"" + target + "\")"))
         << status.text;
 
-    // Allowed: the new file waits in the temporary folder and replaces the target at restart.
-    std::vector<std::string> before = TempFiles();
+    // Allowed: the new file waits beside the target and replaces it at restart.
+    std::vector<std::string> before = TempFiles(folder + "\\");
     status = Clear();
     calls.clear();
     EXPECT_TRUE(CopyOrReplaceAtRestart(source.c_str(), target.c_str(), NULL, TRUE, RecordBytes, &calls, &status));
     EXPECT_EQ(0u, status.code);
     EXPECT_EQ((std::vector<DWORD>{ 2048, 952 }), calls);
-    std::vector<std::string> after = TempFiles();
+    std::vector<std::string> after = TempFiles(folder + "\\");
     ASSERT_EQ(before.size() + 1, after.size());
     std::string temporary;
     for (auto& name : after)
         if (std::find(before.begin(), before.end(), name) == before.end()) temporary = name;
-    char tempFolder[MAX_PATH];
-    GetTempPathA(sizeof tempFolder, tempFolder);
-    temporary = tempFolder + temporary;
+    temporary = folder + "\\" + temporary;
     EXPECT_EQ(Pattern(3000), ReadFileBytes(temporary));
     EXPECT_GE(FindRename(PendingRenames(), temporary, target), 0);
     CloseHandle(holder);
@@ -467,12 +464,12 @@ TEST(CopyOrReplaceAtRestart, TemporaryFileIsDeletedWhenSchedulingFails)
     WriteFileBytes(target, "old");
     HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
 
-    std::vector<std::string> before = TempFiles();
+    std::vector<std::string> before = TempFiles(folder + "\\");
     ErrorStatus status = Clear();
     EXPECT_FALSE(CopyOrReplaceAtRestart(source.c_str(), target.c_str(), NULL, TRUE, NULL, NULL, &status));
     EXPECT_NE(0u, status.code);
     EXPECT_NE((DWORD)ERROR_SHARING_VIOLATION, status.code);
-    EXPECT_EQ(before, TempFiles());
+    EXPECT_EQ(before, TempFiles(folder + "\\"));
 
     CloseHandle(holder);
     RemoveDirectoryA(list.c_str());
