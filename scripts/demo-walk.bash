@@ -44,8 +44,8 @@ demo_unexpected() {  # what state
   local window
   window=$(demo_field "$2" window)
   if [ -n "$window" ] && [ "$window" != "0000000000000000" ]; then
-    echo "  its controls (id, class, visible, enabled, text, rectangle):"
-    demo_driver controls "$window" | sed 's/^/    /'
+    echo "  its visible controls (id, class, visible, enabled, text, rectangle):"
+    demo_driver controls "$window" | awk -F'\t' '$3 == 1' | sed 's/^/    /'
   fi
   local picture=${DEMO_SHOTS:-$build}/unexpected.png
   import -window root "$picture" 2>/dev/null && echo "  screenshot: $picture"

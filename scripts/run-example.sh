@@ -37,8 +37,8 @@ else
   start_xvfb force
   trap 'wineserver -k >/dev/null 2>&1 || true; stop_xvfb' EXIT
   shots=${SCREENSHOT_DIR:-$root/screenshots}
-  rm -rf "$shots"
   mkdir -p "$shots"
+  rm -f "$shots"/[0-9][0-9]-*.png "$shots/unexpected.png"
   echo "No display: running setup.exe on a virtual display ($DISPLAY); screenshots go to $shots"
   source "$root/scripts/demo-walk.bash"
   walked=0
