@@ -64,25 +64,27 @@ inside() {  # log-name command [VAR=value...]
 }
 
 statuses=()
-run() {  # log-name command [VAR=value...]
+run() {  # title log-name command [VAR=value...]
+  local title=$1
+  shift
   echo
-  echo "== $2 ${*:3}"
+  echo "== $title: ${*:3} $2"
   local status=0
   inside "$@" || status=$?
   tail -15 "$logs/$1.log"
   echo "-- exit status $status (whole output in $logs/$1.log)"
-  statuses+=("$2 ${*:3}: $status")
+  statuses+=("$status  $title")
 }
 
-run example-install scripts/run-example.sh
-run example-removal scripts/run-example.sh
-run tests scripts/test.sh CI=true
+run "the demo, first run (install)" example-install scripts/run-example.sh
+run "the demo, second run (removal)" example-removal scripts/run-example.sh
+run "the tests" tests scripts/test.sh CI=true
 
 echo
-echo "Commit $commit on a fresh Debian 12 root:"
+echo "Exit statuses on a fresh Debian 12 root, commit $commit:"
 failed=0
 for line in "${statuses[@]}"; do
   echo "  $line"
-  [ "${line##*: }" = 0 ] || failed=1
+  [ "${line%% *}" = 0 ] || failed=1
 done
 exit $failed

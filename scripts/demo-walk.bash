@@ -144,8 +144,12 @@ demo_walk() {  # media [shots]
         echo "message: $text"
         demo_answer "$state" || what="the message box could not be answered" ;;
       progress)
-        n=$((n + 1))
-        demo_shot "$(printf '%02d' $n)-progress-$(demo_slug "$title")" "$(demo_field "$state" rect)"
+        # It goes away by itself: hold its thread still while it is pictured.
+        if [ -n "$DEMO_SHOTS" ] && demo_driver freeze "$(demo_field "$state" window)" >/dev/null; then
+          n=$((n + 1))
+          demo_shot "$(printf '%02d' $n)-progress-$(demo_slug "$title")" "$(demo_field "$state" rect)"
+          demo_driver thaw "$(demo_field "$state" window)" >/dev/null
+        fi
         echo "progress: $title" ;;
       *) what="a window that setup does not show" ;;
     esac

@@ -37,6 +37,9 @@
 //                                      rectangle, sheet page, usable buttons, text, and its key;
 //                                      with KEY, wait up to MS (2000) for a window whose key
 //                                      differs; exit code 1 when none came
+//   freeze HWND                       suspend the thread of a window (it stays on the screen as
+//                                      drawn); exit code 1 when the window is gone by then
+//   thaw HWND                         resume the thread of a window
 //
 // Exit code 0 on success, 1 when a wait timed out or a window is missing, 2 on bad use.
 #include <windows.h>
@@ -689,6 +692,22 @@ int main(int argc, char** argv)
     }
 
     if (!strcmp(command, "run-watched") && argc >= 4) return RunWatched(argv[2], argv[3]);
+
+    if ((!strcmp(command, "freeze") || !strcmp(command, "thaw")) && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        DWORD threadId = GetWindowThreadProcessId(window, NULL);
+        HANDLE thread = threadId ? OpenThread(THREAD_SUSPEND_RESUME, FALSE, threadId) : NULL;
+        if (!thread) return 1;
+        bool freeze = !strcmp(command, "freeze");
+        DWORD result = freeze ? SuspendThread(thread) : ResumeThread(thread);
+        // A window destroyed just before its thread stopped would leave another picture.
+        if (freeze && result != (DWORD)-1 && !IsWindowVisible(window)) {
+            ResumeThread(thread);
+            result = (DWORD)-1;
+        }
+        CloseHandle(thread);
+        return result == (DWORD)-1 ? 1 : 0;
+    }
 
     if (!strcmp(command, "look"))
         return LookAround(argc > 2 ? argv[2] : NULL, argc > 3 ? (DWORD)atoi(argv[3]) : 2000);
