@@ -32,7 +32,7 @@ demo_shot() {  # name rect
   local l t r b
   IFS=, read -r l t r b <<< "$2"
   import -window root "$DEMO_SHOTS/.screen.png" &&
-    convert "$DEMO_SHOTS/.screen.png" -crop $((r - l))x$((b - t))+$l+$t +repage "$DEMO_SHOTS/$1.png"
+    convert "$DEMO_SHOTS/.screen.png" -crop $((r - l))x$((b - t))+$l+$t +repage -strip "$DEMO_SHOTS/$1.png"
   rm -f "$DEMO_SHOTS/.screen.png"
 }
 
