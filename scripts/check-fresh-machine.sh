@@ -68,7 +68,7 @@ run() {  # title log-name command [VAR=value...]
   local title=$1
   shift
   echo
-  echo "== $title: ${*:3} $2"
+  echo "== $title: ${3:+${*:3} }$2"
   local status=0
   inside "$@" || status=$?
   tail -15 "$logs/$1.log"

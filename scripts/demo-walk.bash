@@ -107,6 +107,7 @@ demo_walk() {  # media [shots]
       [ "$kind" = progress ] && patience=$limit
       if [ $((SECONDS - since)) -ge $patience ]; then
         stuck="the same window for $patience s"
+        [ "$kind" = none ] && stuck="no window for $patience s"
       elif [ $((SECONDS - started)) -ge $limit ]; then
         stuck="setup did not end within $limit s"
       fi

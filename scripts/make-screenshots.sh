@@ -3,7 +3,8 @@
 # the demo walk drives it on a virtual display, in a Wine prefix of its own with Wine's fonts,
 # through an install of the example media, an update, a removal, an install with the classic
 # destination and file-types pages and its removal, all at 96 DPI, and an install at 144 DPI.
-# The pictures are replaced only when every one of them was taken.
+# The pictures are replaced only when every one of them was taken; the pictures of each walk
+# stay in build/screenshot-work/shots.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -105,3 +106,7 @@ mkdir -p "$out"
 rm -f "$out"/*.png
 cp "$work/new/"*.png "$out/"
 echo "Pictures written to $out: $(cd "$out" && ls *.png | tr '\n' ' ')"
+# The prefix and the media take a gigabyte; the walks' own pictures stay for a look.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w
+rm -rf "$work/prefix" "$work/media" "$work/classic"
