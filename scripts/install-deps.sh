@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need (idempotent).
+# Installs the Debian packages that building, running and testing need (idempotent): the
+# cross compiler with the posix thread model and its binutils (windres, objdump), Wine with its
+# own fonts (dialogs drawn with substitute fonts come out in other sizes), a virtual display
+# and xdpyinfo, GoogleTest's sources, and ImageMagick for the screenshots.
 set -euo pipefail
-packages=(cmake make g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
+packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           wine wine64 fonts-wine xvfb x11-utils googletest imagemagick)
 missing=()
 for p in "${packages[@]}"; do

@@ -31,6 +31,15 @@
 //   run-watched PROGRAM CLASS         run a program under this driver as its debugger, stop it
 //                                      when it posts its quit message, print the state of its
 //                                      window of that class then, let it end, print its exit code
+//   look [KEY] [MS]                   the window a user would act on now, once it has held still
+//                                      for a moment: kind (sheet, message, progress, none, or
+//                                      other for a window of no known kind), handle, title, screen
+//                                      rectangle, sheet page, usable buttons, text, and its key;
+//                                      with KEY, wait up to MS (2000) for a window whose key
+//                                      differs; exit code 1 when none came
+//   freeze HWND                       suspend the thread of a window (it stays on the screen as
+//                                      drawn); exit code 1 when the window is gone by then
+//   thaw HWND                         resume the thread of a window
 //
 // Exit code 0 on success, 1 when a wait timed out or a window is missing, 2 on bad use.
 #include <windows.h>
@@ -239,6 +248,138 @@ static int RunWatched(const char* program, const char* className)
     printf("exit=%lu\n", (unsigned long)exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return 0;
+}
+
+// What "look" reports of one moment: the window to act on and what is in it.
+struct Look {
+    const char* kind;
+    HWND window;
+    HWND page;
+    char title[512];
+    char text[4096];
+    char buttons[128];
+    int position;
+    char key[96];
+    char signature[1024];
+};
+
+static HWND VisibleButton(HWND parent, int id)
+{
+    HWND button = GetDlgItem(parent, id);
+    return button && IsWindowVisible(button) && IsWindowEnabled(button) ? button : NULL;
+}
+
+// A message box has the static text 0xFFFF; a progress window a progress bar; a property sheet
+// names its current page. Every other window is none of this program's.
+static const char* WindowKind(HWND window, HWND* page)
+{
+    char className[64];
+    *page = NULL;
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, "#32770")) return "other";
+    if (GetDlgItem(window, 0xFFFF)) return "message";
+    if (FindWindowExA(window, NULL, PROGRESS_CLASSA, NULL)) return "progress";
+    DWORD_PTR current = 0;
+    SendMessageTimeoutA(window, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_ABORTIFHUNG, 2000, &current);
+    *page = (HWND)current;
+    return current ? "sheet" : "other";
+}
+
+static int KindRank(const char* kind)
+{
+    if (!strcmp(kind, "other")) return 4;
+    if (!strcmp(kind, "message")) return 3;
+    if (!strcmp(kind, "sheet")) return 2;
+    return 1;
+}
+
+// An unknown window outranks everything, so that it is never passed over; then a message box,
+// which stands in front of its owner, then a sheet, then a progress window. Minimised windows
+// (the setup's main window) and disabled ones (owners of a modal box) are not acted on.
+static void TakeLook(Look* look)
+{
+    FindRequest request = { "-", "-", 0, {}, 0 };
+    FindWindows(&request);
+    ZeroMemory(look, sizeof *look);
+    look->kind = "none";
+    int bestRank = 0;
+    for (int i = 0; i < request.count; i++) {
+        HWND window = request.found[i];
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == GetCurrentProcessId() || !IsWindowVisible(window) || IsIconic(window)) continue;
+        HWND page;
+        const char* kind = WindowKind(window, &page);
+        int rank = KindRank(kind);
+        if (rank < 4 && !IsWindowEnabled(window)) continue;
+        if (rank > bestRank) {
+            bestRank = rank;
+            look->kind = kind;
+            look->window = window;
+            look->page = page;
+        }
+    }
+    if (look->window) {
+        GetWindowTextA(look->window, look->title, sizeof look->title);
+        if (!strcmp(look->kind, "message")) {
+            GetControlText(GetDlgItem(look->window, 0xFFFF), look->text, sizeof look->text);
+            static const int ids[] = { IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO };
+            for (int id : ids)
+                if (VisibleButton(look->window, id))
+                    snprintf(look->buttons + strlen(look->buttons), sizeof look->buttons - strlen(look->buttons), "%s%d",
+                             look->buttons[0] ? " " : "", id);
+        } else if (!strcmp(look->kind, "sheet")) {
+            static const struct { int id; const char* name; } wizard[] = {
+                { 12323, "back" }, { 12324, "next" }, { 12325, "finish" }, { IDCANCEL, "cancel" } };
+            for (const auto& button : wizard)
+                if (VisibleButton(look->window, button.id))
+                    snprintf(look->buttons + strlen(look->buttons), sizeof look->buttons - strlen(look->buttons), "%s%s",
+                             look->buttons[0] ? " " : "", button.name);
+        } else if (!strcmp(look->kind, "progress")) {
+            HWND bar = FindWindowExA(look->window, NULL, PROGRESS_CLASSA, NULL);
+            DWORD_PTR position = 0;
+            SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000, &position);
+            look->position = (int)position;
+        }
+    }
+    snprintf(look->key, sizeof look->key, "%s:%p:%p", look->kind, (void*)look->window, (void*)look->page);
+    snprintf(look->signature, sizeof look->signature, "%s|%s|%s", look->key, look->title, look->buttons);
+}
+
+static void PrintLook(const Look* look)
+{
+    RECT rect = {};
+    if (look->window) GetWindowRect(look->window, &rect);
+    printf("kind=%s\nwindow=%p\ntitle=%s\nrect=%ld,%ld,%ld,%ld\npage=%p\nbuttons=%s\nposition=%d\ntext=", look->kind,
+           (void*)look->window, look->title, rect.left, rect.top, rect.right, rect.bottom, (void*)look->page,
+           look->buttons, look->position);
+    PrintEscaped(look->text);
+    printf("\nkey=%s\n", look->key);
+}
+
+// Waits for a look whose key differs from the given one and that stays the same for 250 ms:
+// a page that has just come up sets its buttons and draws itself only after a few messages.
+static int LookAround(const char* lastKey, DWORD timeout)
+{
+    Look look, previous;
+    DWORD start = GetTickCount(), steadySince = 0;
+    bool havePrevious = false;
+    for (;;) {
+        TakeLook(&look);
+        DWORD now = GetTickCount();
+        if (!havePrevious || strcmp(look.signature, previous.signature)) steadySince = now;
+        previous = look;
+        havePrevious = true;
+        bool changed = !lastKey || strcmp(look.key, lastKey);
+        if (changed && now - steadySince >= 250) break;
+        if (now - start >= timeout) {
+            PrintLook(&look);
+            return 1;
+        }
+        Sleep(50);
+    }
+    PrintLook(&look);
     return 0;
 }
 
@@ -551,6 +692,25 @@ int main(int argc, char** argv)
     }
 
     if (!strcmp(command, "run-watched") && argc >= 4) return RunWatched(argv[2], argv[3]);
+
+    if ((!strcmp(command, "freeze") || !strcmp(command, "thaw")) && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        DWORD threadId = GetWindowThreadProcessId(window, NULL);
+        HANDLE thread = threadId ? OpenThread(THREAD_SUSPEND_RESUME, FALSE, threadId) : NULL;
+        if (!thread) return 1;
+        bool freeze = !strcmp(command, "freeze");
+        DWORD result = freeze ? SuspendThread(thread) : ResumeThread(thread);
+        // A window destroyed just before its thread stopped would leave another picture.
+        if (freeze && result != (DWORD)-1 && !IsWindowVisible(window)) {
+            ResumeThread(thread);
+            result = (DWORD)-1;
+        }
+        CloseHandle(thread);
+        return result == (DWORD)-1 ? 1 : 0;
+    }
+
+    if (!strcmp(command, "look"))
+        return LookAround(argc > 2 ? argv[2] : NULL, argc > 3 ? (DWORD)atoi(argv[3]) : 2000);
 
     return Usage();
 }
