@@ -4,7 +4,7 @@
 # own fonts (dialogs drawn with substitute fonts come out in other sizes), a virtual display
 # and xdpyinfo, GoogleTest's sources, and ImageMagick for the screenshots.
 set -euo pipefail
-packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+packages=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
           wine wine64 fonts-wine xvfb x11-utils googletest imagemagick)
 missing=()
 for p in "${packages[@]}"; do
