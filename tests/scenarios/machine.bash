@@ -16,8 +16,8 @@ simulate_restart() {
 }
 
 # What a user could find changed: every path under drive C and the folders given, with their
-# sizes, and the registry's keys and values. Left out: Wine's times of change and the device
-# classes that its display driver writes anew in every session.
+# sizes, and the registry's keys and values. Left out: Wine's times of change and what Wine
+# writes anew in every session (device classes, network cards) or for console programs.
 machine_snapshot() {  # file [folder...]
   local file=$1 folder
   shift
@@ -25,7 +25,7 @@ machine_snapshot() {  # file [folder...]
   { (cd "$WINEPREFIX/drive_c" && find . -path ./windows/temp -prune -o -printf '%p %s\n' | LC_ALL=C sort)
     for folder in "$@"; do (cd "$folder" && find . -printf "$folder/%p %s\n" | LC_ALL=C sort); done
     sed -e 's/^\(\[.*\]\) [0-9]*$/\1/' -e '/^#time=/d' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" \
-      | awk '/^\[/ { skip = index($0, "[System\\\\CurrentControlSet\\\\Control\\\\Class") == 1 } !skip'
+      | awk '/^\[/ { skip = $0 ~ /^\[(System\\\\CurrentControlSet\\\\Control\\\\Class|Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion\\\\NetworkCards|Console)/ } !skip'
   } > "$file"
 }
 
