@@ -28,6 +28,13 @@ void FindOwnFile(OwnFile* own)
     if (length && length < sizeof path) LongForm(path, own->path);
 }
 
+void LeaveCurrentFolder()
+{
+    char windows[MAX_PATH];
+    DWORD length = GetWindowsDirectoryA(windows, sizeof windows);
+    if (length && length < sizeof windows) SetCurrentDirectoryA(windows);
+}
+
 BOOL RemoveLoggedFile(OwnFile* own, const char* path, ErrorStatus* status)
 {
     if (!RemovePath(path, FALSE, FALSE, status)) return FALSE;

@@ -1,7 +1,8 @@
-// The running setup program's own file in a removal. Started from the installed copy, setup
-// finds itself in the log and cannot delete itself while it runs: its file goes at the next
-// restart, and with it each logged folder that holds nothing else. Neither is a reason to ask
-// the user to restart; anything else that could only be left for the restart still is.
+// The running setup program's hold on what a removal takes away. Started from the installed
+// copy, setup finds itself in the log and cannot delete itself while it runs: its file goes at
+// the next restart, and with it each logged folder that holds nothing else. Neither is a
+// reason to ask the user to restart; anything else that could only be left for the restart
+// still is.
 #pragma once
 #include <windows.h>
 
@@ -13,6 +14,10 @@ struct OwnFile {
 };
 
 void FindOwnFile(OwnFile* own);
+
+// Makes the Windows folder this process's current folder: a folder that is a process's current
+// folder cannot be removed, and setup started from the installation folder would hold it so.
+void LeaveCurrentFolder();
 
 // Deletes a logged file as RemovePath does. TRUE when something other than the own file was
 // left for the restart and the status is clean.

@@ -125,6 +125,7 @@ BOOL RemoveInstallation(HWND owner, char* log, ErrorStatus* status)
     BOOL ownerWasEnabled = FALSE;
     OwnFile own;
     FindOwnFile(&own);
+    LeaveCurrentFolder();
 
     GetScriptKeyList(log, "UninstallFiles", &keys, &capacity, status);
     if (!status->code) {

@@ -291,9 +291,10 @@ TEST(CreateShortcuts, UpdateSetsFourAndMakesNoDesktopShortcut)
                     &status);
     EXPECT_FALSE(restart);
     ASSERT_EQ(0u, status.code) << status.text;
+    // The program folder that the update made is logged too.
     EXPECT_EQ("[UninstallFiles]\r\n" + installDir + "\\setup.ini=0\r\n\r\n[UninstallShortcuts]\r\n" + group +
                   "\\My App.lnk=4\r\n" + desktop + "\\app.exe.lnk=0\r\nC:\\ProgramData\\Elsewhere\\x.lnk=0\r\n" +
-                  group + "\\Read Me.lnk=4\r\n\r\n",
+                  group + "=4\r\n" + group + "\\Read Me.lnk=4\r\n\r\n",
               std::string(log));
     EXPECT_EQ(2u, context.flags);
     EXPECT_FALSE(PathExists(desktop + "\\app.exe.lnk"));
@@ -368,7 +369,8 @@ TEST(CreateShortcuts, EarlierReleaseShortcutsAreReplaced)
     EXPECT_FALSE(PathExists(desktop + "\\Old Help.lnk"));
     EXPECT_GE(FindRename(PendingRenames(), desktop + "\\Old App.lnk", ""), 0);
     EXPECT_EQ(3u, context.flags);
-    EXPECT_EQ(before + newGroup + "\\Vandrel.lnk=4\r\n" + desktop + "\\Vandrel Desktop.lnk=4\r\n", std::string(log));
+    EXPECT_EQ(before + newGroup + "=4\r\n" + newGroup + "\\Vandrel.lnk=4\r\n" + desktop + "\\Vandrel Desktop.lnk=4\r\n",
+              std::string(log));
     EXPECT_EQ(installDir + "\\bin\\app.exe", ReadLink(newGroup + "\\Vandrel.lnk").target);
     EXPECT_EQ("Vandrel Desktop", ReadLink(desktop + "\\Vandrel Desktop.lnk").description);
     EXPECT_EQ("Creating desktop shortcut...", progress.Text());
