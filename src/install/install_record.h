@@ -9,7 +9,7 @@
 struct ErrorStatus;
 
 struct InstallRecord {
-    LogText files;        // "[UninstallFiles]" lines: files copied or scheduled, made folders
+    LogText files;        // "[UninstallFiles]" lines: files copied or scheduled, "Examples" if made
     LogText subfolders;   // the subfolders of copied trees, inner before outer
     LogText trees;        // the tops of copied trees, with their values as the script writes them
     LogText madeFolders;  // folders made for the targets of nested install files, newest first
