@@ -204,8 +204,11 @@ void AdvanceProgress(DWORD units, void* context)
     ProgressRecord* record = (ProgressRecord*)context;
     record->done += units;
     if (record->done > record->total) record->done = record->total;
-    // A total of 0 makes MulDiv answer -1, whose low byte 255 shows a full bar.
-    BYTE percentage = (BYTE)MulDiv(100, (int)record->done, (int)record->total);
+    // Rounded as MulDiv rounds, in 128 bits so that no size can overflow; a total of 0 gives
+    // MulDiv's -1, whose low byte 255 shows a full bar.
+    BYTE percentage = 255;
+    if (record->total)
+        percentage = (BYTE)((100 * (unsigned __int128)record->done + record->total / 2) / record->total);
     if (percentage != record->lastPercentage) {
         record->lastPercentage = percentage;
         if (record->window) SendDlgItemMessageA(record->window, record->progressBarId, PBM_SETPOS, percentage, 0);

@@ -13,8 +13,8 @@ struct SetupContext;
 struct ProgressRecord {
     BYTE lastPercentage;      // the percentage last sent to the bar
     COLORREF headerBackColor; // 0xFFFFFFFF = none
-    DWORD done;               // units (bytes) done so far
-    DWORD total;              // units of the whole run
+    ULONGLONG done;           // units (bytes) done so far
+    ULONGLONG total;          // units of the whole run
     HBITMAP headerBitmap;     // deleted by the install run just before it destroys the window
     HWND window;
     int headerHeight;         // height of the header band in pixels, 0 without an image
@@ -36,8 +36,9 @@ HWND CreateHeaderProgressWindow(HWND owner, ProgressRecord* record);
 // Sets the status text, then pumps.
 void ShowProgressText(HWND window, WORD statusTextId, const char* text);
 
-// Adds the units just done (clamped to the total), moves the bar when the percentage's low
-// byte changed, then pumps. Matches the copy's progress callback: (count, record).
+// Adds the units just done (clamped to the total), moves the bar when the percentage changed,
+// then pumps. The percentage is rounded to the nearest whole; a total of 0 gives 255 (a full
+// bar). Matches the copy's progress callback: (count, record).
 void AdvanceProgress(DWORD units, void* record);
 
 // Takes every waiting message, letting the window's dialog keys work.

@@ -12,8 +12,6 @@
 
 static const char ShortcutSection[] = "UninstallShortcuts";
 
-static BOOL IsOpen(HANDLE file) { return file && file != INVALID_HANDLE_VALUE; }
-
 static void StoreResult(HRESULT result, ErrorStatus* status) { SetStatus(status, (DWORD)result, 0); }
 
 BOOL GetSpecialFolderPath(HWND owner, int folderId, char* buffer, ErrorStatus* status)
@@ -77,7 +75,21 @@ static void AddShortcutSection(char** text, ErrorStatus* status)
     *text = grown;
 }
 
-void SaveShortcut(const char* folder, const char* name, IPersistFile* link, HANDLE installLog, char** updateLog,
+// Records a shortcut or a shortcut folder that this step made: "4" in an update's log text,
+// "0" in a fresh install's log.
+static void RecordShortcut(const char* path, LogText* installLog, char** updateLog, ErrorStatus* status)
+{
+    if (updateLog) {
+        if (*updateLog) {
+            AddShortcutSection(updateLog, status);
+            SetScriptValue(updateLog, ShortcutSection, path, "4", status);
+        }
+    } else if (installLog) {
+        AddLogLine(installLog, path, "0", status);
+    }
+}
+
+void SaveShortcut(const char* folder, const char* name, IPersistFile* link, LogText* installLog, char** updateLog,
                   HWND progressWindow, BOOL* stop, ErrorStatus* status)
 {
     if (status->code) return;
@@ -95,16 +107,8 @@ void SaveShortcut(const char* folder, const char* name, IPersistFile* link, HAND
         SetStatus(status, GetLastError(), IDS_PLAIN_TEXT, path);
     } else {
         HRESULT result = link->Save(widePath, TRUE);
-        if (FAILED(result)) {
-            SetStatus(status, (DWORD)result, IDS_PLAIN_TEXT, path);
-        } else if (updateLog) {
-            if (*updateLog) {
-                AddShortcutSection(updateLog, status);
-                SetScriptValue(updateLog, ShortcutSection, path, "4", status);
-            }
-        } else if (IsOpen(installLog)) {
-            WriteLogLine(installLog, path, "0");
-        }
+        if (FAILED(result)) SetStatus(status, (DWORD)result, IDS_PLAIN_TEXT, path);
+        else RecordShortcut(path, installLog, updateLog, status);
     }
 
     if (status->code == ERROR_ACCESS_DENIED || status->code == (DWORD)E_ACCESSDENIED) {
@@ -120,7 +124,7 @@ struct ShortcutRun {
     HWND window;  // the progress window: step texts, owner of the warnings
     char* script;
     SetupContext* context;
-    HANDLE installLog;
+    LogText* installLog;
     char** updateLog;
     BOOL* comStarted;
     BOOL headerWritten;
@@ -134,10 +138,10 @@ static void ShowStep(const ShortcutRun* run, WORD textId)
     ShowProgressText(run->window, run->progress->statusTextId, text);
 }
 
-static void WriteShortcutHeader(ShortcutRun* run)
+static void WriteShortcutHeader(ShortcutRun* run, ErrorStatus* status)
 {
-    if (run->headerWritten || !IsOpen(run->installLog)) return;
-    WriteText(run->installLog, "\r\n[UninstallShortcuts]\r\n", 0xFFFFFFFF);
+    if (run->headerWritten || !run->installLog) return;
+    AddLogText(run->installLog, "\r\n[UninstallShortcuts]\r\n", status);
     run->headerWritten = TRUE;
 }
 
@@ -204,7 +208,8 @@ static void MakeProgramFolderShortcuts(ShortcutRun* run, const char* keys, Error
         return;
     }
     if (status->code) return;
-    if (created && IsOpen(run->installLog)) WriteLogEntry(run->installLog, shortcutFolder, 0);
+    // An update over the earlier release makes the folder under the new title.
+    if (created) RecordShortcut(shortcutFolder, run->installLog, run->updateLog, status);
 
     IShellLinkA* link;
     IPersistFile* file;
@@ -229,7 +234,7 @@ static void MakeDesktopShortcut(ShortcutRun* run, ErrorStatus* status)
     if (!name[0]) CopyText(relativePath, name, sizeof name);
 
     ShowStep(run, IDS_CREATING_DESKTOP_SHORTCUT);
-    WriteShortcutHeader(run);
+    WriteShortcutHeader(run, status);
     BOOL allUsers = (run->context->flags & AllUsersFlag) != 0;
     char desktop[MAX_PATH];
     if (!GetSpecialFolderPath(run->window, allUsers ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOP, desktop, status))
@@ -244,7 +249,7 @@ static void MakeDesktopShortcut(ShortcutRun* run, ErrorStatus* status)
 }
 
 void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
-                     BOOL earlierRelease, HANDLE installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
+                     BOOL earlierRelease, LogText* installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
                      ErrorStatus* status)
 {
     if (status->code) return;
@@ -266,7 +271,7 @@ void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext*
 
     if (context->programFolder[0]) {
         ShowStep(&run, IDS_CREATING_SHORTCUTS);
-        WriteShortcutHeader(&run);
+        WriteShortcutHeader(&run, status);
         char* keys = NULL;
         DWORD capacity = 0;
         GetScriptKeyList(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_SHORTCUTS), &keys, &capacity, status);

@@ -6,6 +6,7 @@
 #include "install/file_ops.h"
 #include "install/path_removal.h"
 #include "install/registry.h"
+#include "remove/own_file.h"
 #include "resources/resource.h"
 
 static const DWORD FlagMainProgram = 2;
@@ -101,13 +102,13 @@ static void RemoveRegistryEntries(char* log, char** keys, DWORD* capacity, Error
 }
 
 // Removes every folder of the list that exists; true when one was left for restart.
-static BOOL RemoveFolders(HWND window, const char* keys, ErrorStatus* status)
+static BOOL RemoveFolders(HWND window, const char* keys, const OwnFile* own, ErrorStatus* status)
 {
     BOOL restart = FALSE;
     for (const char* path = keys; *path && !status->code; path = NextKey(path)) {
         ShowStep(window, IDS_REMOVING, NameOf(path));
         if (FolderExists(path, status)) {
-            if (RemovePath(path, TRUE, TRUE, status)) restart = TRUE;
+            if (RemoveLoggedFolder(own, path, status)) restart = TRUE;
         } else {
             status->code = 0;
         }
@@ -122,6 +123,9 @@ BOOL RemoveInstallation(HWND owner, char* log, ErrorStatus* status)
     BOOL restart = FALSE;
     HWND window = NULL;
     BOOL ownerWasEnabled = FALSE;
+    OwnFile own;
+    FindOwnFile(&own);
+    LeaveCurrentFolder();
 
     GetScriptKeyList(log, "UninstallFiles", &keys, &capacity, status);
     if (!status->code) {
@@ -152,14 +156,14 @@ BOOL RemoveInstallation(HWND owner, char* log, ErrorStatus* status)
                 ShowStep(window, IDS_UNREGISTERING, NameOf(path));
                 UnregisterComponent(window, path);
             }
-            if (RemovePath(path, FALSE, FALSE, status)) restart = TRUE;
+            if (RemoveLoggedFile(&own, path, status)) restart = TRUE;
         }
 
         // Folders listed among the files, then the folders that the install created.
-        if (RemoveFolders(window, keys, status)) restart = TRUE;
+        if (RemoveFolders(window, keys, &own, status)) restart = TRUE;
         if (!status->code) {
             GetScriptKeyList(log, "UninstallDirs", &keys, &capacity, status);
-            if (!status->code && RemoveFolders(window, keys, status)) restart = TRUE;
+            if (!status->code && RemoveFolders(window, keys, &own, status)) restart = TRUE;
         }
 
         ShowStep(window, IDS_UPDATING_REGISTRY, NULL);

@@ -11,6 +11,7 @@
 #include "core/script.h"
 #include "install/file_ops.h"
 #include "install/folder_containment.h"
+#include "install/made_folders.h"
 #include "resources/resource.h"
 #include "wizard/script_values.h"
 #include <commctrl.h>
@@ -195,7 +196,13 @@ static void LeaveDestinationPage(HWND page, WizardState* state, bool forwards, i
     SetupContext* context = state->context;
     GetDlgItemTextA(page, pathId, context->installDir, sizeof context->installDir);
     SetPageResult(page, 0);
-    if (forwards && !CheckInstallFolder(page, context->installDir)) SetPageResult(page, -1);
+    if (forwards) {
+        // Remembered so that a cancel before anything is copied can take the folders away.
+        char missing[MAX_PATH];
+        FindOutermostMissingFolder(context->installDir, missing);
+        if (!CheckInstallFolder(page, context->installDir)) SetPageResult(page, -1);
+        else CopyText(missing, context->madeFolder, sizeof context->madeFolder);
+    }
     SetContextFlag(context, ExampleFilesFlag, IsChecked(page, examplesId));
     if (IsWindowsNT) SetContextFlag(context, AllUsersFlag, IsChecked(page, allUsersId));
 }
