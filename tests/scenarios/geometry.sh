@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Every window of setup.exe at 96, 120, 144 and 192 DPI with Wine's own fonts: the install
-# wizard of the dressed example media (long product name and divider texts) and of a plain one
-# (Welcome picture without rich text, no header bands, classic pages), the update sheet, the
-# removal confirmation and both progress windows. Every visible control lies inside its parent,
-# every window inside the screen, and the licence is accepted at every resolution. Last, a
-# script with absurd sizes at 192 DPI keeps everything on the screen.
+# Every window of setup.exe at 96, 120, 144 and 192 DPI with Wine's fonts: the install wizard of
+# the example media (long product name and divider texts) and of a plain one (Welcome picture
+# without rich text, no header bands, classic pages), the update sheet, the removal confirmation
+# and both progress windows: every visible control inside its parent, every window on the
+# screen, the licence accepted. Then absurd sizes from the script at 192 DPI.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/install.bash"
 source "$(dirname "$SCENARIO_LIB")/wizard.bash"
 source "$(dirname "$SCENARIO_LIB")/setup_e2e.bash"
-# A display of its own: other tests' windows could cover the pixels read here.
+# A display of its own, whose pixels no other test's window covers.
 start_xvfb force || { fail "no display of its own"; scenario_end; }
 trap 'finish; stop_xvfb' EXIT
 
@@ -41,22 +40,22 @@ check_layout() {  # window what
       if (r[1] < 0 || r[2] < 0 || r[3] > c[1] || r[4] > c[2]) print $3 " " $4 " " $5 " in " $6 }' <<< "$LAYOUT")" \
     "$2 at $dpi DPI: inside"
 }
-# "left top right bottom width-of-text parent-width" of the first control of LAYOUT with that
-# id and class whose style (hex) matches the pattern.
+# L T R B, the width of its text W and its parent's width PW: the first control of LAYOUT with
+# that id ("-" for any) and class whose style (hex) matches the pattern.
 item() {  # id class [style-pattern]
-  awk -F'\t' -v id="$1" -v cls="$2" -v style="${3:-.}" '$3 == id && $4 == cls && $8 ~ style {
-    split($5, r, ","); split($6, c, ","); print r[1], r[2], r[3], r[4], $7, c[1]; exit }' <<< "$LAYOUT"
+  read -r L T R B W PW <<< "$(awk -F'\t' -v id="$1" -v cls="$2" -v style="${3:-.}" '
+    ($3 == id || id == "-") && $4 == cls && $8 ~ style {
+      split($5, r, ","); split($6, c, ","); print r[1], r[2], r[3], r[4], $7, c[1]; exit }' <<< "$LAYOUT")"
 }
 expect_le() { if [ "${1:-x}" -le "${2:-x}" ] 2>/dev/null; then pass "$3"; else fail "$3: [$1] > [$2]"; fi; }
 # The page's layout, with the sheet's buttons and divider label in it.
 check_page() { check_layout "$SHEET" "$1"; }
-page_is() { wait_for "$1" "[$1] shown" caption >/dev/null; check_page "$1"; }
+next_page() { press next "$1"; check_page "$1"; }
 # The licence text box ends inside its page with the margin it has on the left; the box is
 # accepted and the sheet lets the user go on.
 accept_licence() {  # buttons-then
-  local l t r b w pw
-  read -r l t r b w pw <<< "$(item 101 Edit)"
-  expect_eq "$l" "$((pw - r))" "licence box at $dpi DPI: the same margin on both sides"
+  item 101 Edit
+  expect_eq "$L" "$((PW - R))" "licence box at $dpi DPI: the same margin on both sides"
   ui check "$(current_page)" 102 1
   wait_for "$1" "licence accepted at $dpi DPI" wizard_buttons
 }
@@ -71,27 +70,24 @@ for dpi in 96 120 144 192; do
   start_setup_in "$plain"
   wait_sheet "Plain Setup"
   check_page "Plain Welcome"
-  read -r l t r b w pw <<< "$(item 102 Static)"
-  expect_le 200 "$l" "Welcome text right of the picture at $dpi DPI"
+  item 102 Static
+  expect_le 200 "$L" "Welcome text right of the picture at $dpi DPI"
   if [ $dpi == 96 ]; then
     client_rect "$(current_page)"
     screenshot
-    expect_eq "255,255,255" "$(pixel $((CLIENT_LEFT + r - 2)) $((CLIENT_TOP + b - 2)))" "Welcome text on white"
+    expect_eq "255,255,255" "$(pixel $((CLIENT_LEFT + R - 2)) $((CLIENT_TOP + B - 2)))" "Welcome text on white"
   fi
-  press next "Licence"
-  check_page "Licence"
+  next_page "Licence"
   accept_licence "11 11 00"
-  press next "Choose Destination Location"
-  check_page "Classic destination"
-  read -r gl gt gr gb w pw <<< "$(item -1 Button)"
-  read -r el et er eb w pw <<< "$(item 104 Edit)"
-  read -r sl st sr sb w pw <<< "$(item 101 Static)"
-  expect_le $((gl + 1)) "$el" "destination path inside its group box at $dpi DPI"
-  expect_le "$gr" $((sr + 1)) "group box within the page's text column at $dpi DPI"
-  press next "Select Program Folder"
-  check_page "Program folder"
-  press next "File Types"
-  check_page "File types"
+  next_page "Choose Destination Location"
+  item - Button '7$'
+  group_left=$L group_right=$R
+  item 104 Edit
+  expect_le "$group_left" $((L - 1)) "destination path inside its group box at $dpi DPI"
+  item 101 Static
+  expect_le "$group_right" $((R + 1)) "group box within the page's text column at $dpi DPI"
+  next_page "Select Program Folder"
+  next_page "File Types"
   ui sheet "$SHEET" cancel
   wait_setup
 
@@ -99,32 +95,31 @@ for dpi in 96 120 144 192; do
   start_setup_in "$dressed"
   wait_sheet "Corvantis Vandrel 4.2 Setup"
   check_page "Welcome"
-  press next "Licence Agreement"
-  page_is "Licence Agreement"
+  next_page "Licence Agreement"
   accept_licence "11 11 00"
-  press next "Installation Options"
-  check_page "Destination"
+  next_page "Installation Options"
   for id in 101 105; do
-    read -r l t r b w pw <<< "$(item $id Static)"
-    expect_le "$w" $((r - l)) "destination label $id shows its whole text at $dpi DPI"
+    item $id Static
+    expect_le "$W" $((R - L)) "destination label $id shows its whole text at $dpi DPI"
   done
-  read -r bl bt br bb w pw <<< "$(item 12323 Button)"
-  read -r l t r b w pw <<< "$(item 0 Static '80$')"
-  expect_le "$r" "$bl" "divider label left of the buttons at $dpi DPI"
-  press next "Program Folder"
-  check_page "Program folder"
-  read -r label_left t r b w pw <<< "$(item 0 Static '80$')"
-  read -r l line_top r b w pw <<< "$(item 0 Static '1000$')"
+  item 12323 Button
+  buttons_left=$L
+  item 0 Static '80$'
+  expect_le "$R" "$buttons_left" "divider label left of the buttons at $dpi DPI"
+  label_left=$L
+  next_page "Program Folder"
+  item 0 Static '1000$'
+  band_bottom=$T
   hold
   ui sheet "$SHEET" finish
-  progress=$(ui wait-window "#32770" "Installing Corvantis Vandrel 4.2" 30000 | tr -d '\r')
-  check_layout "$progress" "Header progress window"
-  read -r l t r b w pw <<< "$(item 0 Static '80$')"
-  expect_eq "$label_left" "$l" "progress divider label where the wizard's was at $dpi DPI"
-  read -r dl dt dr db w pw <<< "$(item 101 Static)"
-  expect_le "$r" "$dr" "progress divider label within the divider line at $dpi DPI"
-  read -r l t r b w pw <<< "$(item 0 Static '1000$')"
-  expect_eq "$line_top" "$t" "progress band as high as the wizard's at $dpi DPI"
+  check_layout "$(ui wait-window "#32770" "Installing Corvantis Vandrel 4.2" 30000 | tr -d '\r')" "Header progress"
+  item 101 Static
+  divider_right=$R
+  item 0 Static '80$'
+  expect_eq "$label_left" "$L" "progress divider label where the wizard's was at $dpi DPI"
+  expect_le "$R" "$divider_right" "progress divider label within the divider line at $dpi DPI"
+  item 0 Static '1000$'
+  expect_eq "$band_bottom" "$T" "progress band as high as the wizard's at $dpi DPI"
   release
   ui answer 1 30000 >/dev/null || fail "no message after the install at $dpi DPI"
   wait_setup
@@ -161,11 +156,9 @@ sed -i -e 's/^image.*=.*/image=huge.bmp/' -e 's/^headerlineheight=.*/headerlineh
 start_setup_in "$dressed"
 wait_sheet "Corvantis Vandrel 4.2 Setup"
 check_page "Absurd Welcome"
-press next "Licence Agreement"
-check_page "Absurd licence"
+next_page "Licence Agreement"
 accept_licence "11 11 00"
-press next "Installation Options"
-check_page "Absurd destination"
+next_page "Installation Options"
 ui sheet "$SHEET" cancel
 wait_setup
 
