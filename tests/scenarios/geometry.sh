@@ -21,8 +21,7 @@ sed -i -e 's/^ProductName=.*/ProductName=Corvantis Vandrel Professional Imaging 
   -e 's/^readme.txt=0/&\nvandrel.exe=2/' "$dressed/setup.ini"
 plain=$WORK/plain
 make_media "$plain"
-cp "$dressed/license.txt" "$plain/"
-touch "$plain/install.txt"
+cp "$dressed/license.txt" "$plain/" && touch "$plain/install.txt"
 convert -size 200x100 xc:'#1d4e89' "BMP3:$plain/welcome.bmp"
 crlf '[Setup]' 'EULAVersion=4' '[Welcome]' 'Title=Plain Setup' 'image=welcome.bmp' 'BackColor=16777215' \
   '[License]' 'Wizard=1' 'Title=Licence' '[Destination]' 'FileTypes=0' \
@@ -34,7 +33,6 @@ check_layout() {  # window what
   LAYOUT=$(ui layout "$1" | tr -d '\r')
   expect_eq "" "$(awk -F'\t' -v dpi="$dpi" '
     $1 == "screen" { split($2, s, ","); if ($3 != dpi) print "at " $3 " DPI"; next }
-    $1 == "work" { next }
     $1 == "window" { split($2, w, ","); if (w[1] < 0 || w[2] < 0 || w[3] > s[1] || w[4] > s[2]) print "window " $2; next }
     { split($5, r, ","); split($6, c, ",")
       if (r[1] < 0 || r[2] < 0 || r[3] > c[1] || r[4] > c[2]) print $3 " " $4 " " $5 " in " $6 }' <<< "$LAYOUT")" \
@@ -148,8 +146,7 @@ for dpi in 96 120 144 192; do
   wait_setup
 done
 
-# Absurd sizes: a Welcome picture 4000 pixels wide, a strip of a billion pixels, margins far
-# wider than the screen.
+# Absurd sizes: a Welcome picture 4000 pixels wide, a strip and margins far beyond the screen.
 convert -size 4000x60 xc:'#1d4e89' "BMP3:$dressed/huge.bmp"
 sed -i -e 's/^image.*=.*/image=huge.bmp/' -e 's/^headerlineheight=.*/headerlineheight=999999999/' \
   -e 's/^HeaderRTFMargins=.*/HeaderRTFMargins=99999,99999,99999,99999/' "$dressed/setup.ini"
