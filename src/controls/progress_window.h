@@ -21,6 +21,8 @@ struct ProgressRecord {
     SetupContext* context;
     WORD progressBarId;       // IDC_HEADER_PROGRESS_BAR or IDC_PLAIN_PROGRESS_BAR
     WORD statusTextId;        // IDC_HEADER_PROGRESS_TEXT or IDC_PLAIN_PROGRESS_TEXT
+    int lineHeight;           // the strip at the top of the band, as on the wizard's pages
+    COLORREF lineColor;
 };
 
 // The plain window (template 8): centred on its owner, titled with the setup title, Cancel
@@ -29,8 +31,11 @@ HWND CreatePlainProgressWindow(HWND owner);
 
 // The header window (template 14): placed where the wizard stood (wizardRect, its divider line on
 // dividerRect), captioned by [Progress] Title, with the section's header image, back colour,
-// rich-text header and divider label. The record becomes the window's DWLP_USER; its header
-// bitmap, back colour and header height are filled here. None when it cannot be created.
+// rich-text header and divider label, and the Setup section's strip above the band as the
+// wizard's pages have it. The label sits at the status text's left edge unless
+// DividerTextOffset says otherwise, and ends with an ellipsis at the divider line's end. The
+// record becomes the window's DWLP_USER; its header bitmap, back colour, strip and header
+// height (strip and image) are filled here. None when it cannot be created.
 HWND CreateHeaderProgressWindow(HWND owner, ProgressRecord* record);
 
 // Sets the status text, then pumps.

@@ -89,25 +89,40 @@ static void RecordShortcut(const char* path, LogText* installLog, char** updateL
     }
 }
 
+// The name cut to at most room bytes, at a character boundary.
+static void CutName(const char* name, int room, char* fitting)
+{
+    const char* end = name;
+    for (const char* next; *end; end = next) {
+        next = CharNextA(end);
+        if (next - name > room) break;
+    }
+    lstrcpynA(fitting, name, (int)(end - name) + 1);
+}
+
 void SaveShortcut(const char* folder, const char* name, IPersistFile* link, LogText* installLog, char** updateLog,
                   HWND progressWindow, BOOL* stop, ErrorStatus* status)
 {
     if (status->code) return;
     char folderPath[MAX_PATH], path[MAX_PATH];
     JoinPath(folder, "", folderPath);
-    if (lstrlenA(folderPath) + lstrlenA(name) + 4 >= MAX_PATH) {
-        // A cut name would save the link under a name nobody asked for.
-        SetStatus(status, ERROR_FILENAME_EXCED_RANGE, IDS_PLAIN_TEXT, name);
+    // The name is display text and may be cut to fit; the folder may not, since a cut folder
+    // would name another place.
+    int room = MAX_PATH - 1 - lstrlenA(folderPath) - 4;
+    if (room < 1) {
+        SetStatus(status, ERROR_FILENAME_EXCED_RANGE, IDS_PLAIN_TEXT, folder);
         return;
     }
-    JoinTexts(path, sizeof path, folderPath, name, ".lnk", (const char*)NULL);
+    char fittingName[MAX_PATH];
+    CutName(name, room, fittingName);
+    JoinTexts(path, sizeof path, folderPath, fittingName, ".lnk", (const char*)NULL);
 
     WCHAR widePath[MAX_PATH];
     if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) {
         SetStatus(status, GetLastError(), IDS_PLAIN_TEXT, path);
     } else {
         HRESULT result = link->Save(widePath, TRUE);
-        if (FAILED(result)) SetStatus(status, (DWORD)result, IDS_PLAIN_TEXT, path);
+        if (FAILED(result)) StoreResult(result, status);
         else RecordShortcut(path, installLog, updateLog, status);
     }
 
@@ -186,11 +201,11 @@ static void PrepareLink(IShellLinkA* link, const char* installDir, const char* r
     JoinTexts(target, sizeof target, installDir, "\\", relativePath, (const char*)NULL);
     HRESULT result = link->SetPath(target);
     if (FAILED(result)) {
-        SetStatus(status, (DWORD)result, IDS_PLAIN_TEXT, target);
+        StoreResult(result, status);
         return;
     }
     result = link->SetDescription(description);
-    if (FAILED(result)) SetStatus(status, (DWORD)result, IDS_PLAIN_TEXT, description);
+    if (FAILED(result)) StoreResult(result, status);
 }
 
 static void MakeProgramFolderShortcuts(ShortcutRun* run, const char* keys, ErrorStatus* status)
@@ -227,11 +242,10 @@ static void MakeProgramFolderShortcuts(ShortcutRun* run, const char* keys, Error
 static void MakeDesktopShortcut(ShortcutRun* run, ErrorStatus* status)
 {
     char relativePath[260], name[260];
+    // Without a target the link points at the installation folder; only a missing
+    // description, not an empty one, takes the target's name.
     GetScriptValue(run->script, "Destination", "DesktopShortcut", "", relativePath, sizeof relativePath);
-    // Without a target there is nothing to point at (the flag can come from an old log).
-    if (!relativePath[0]) return;
-    GetScriptValue(run->script, "Destination", "DesktopShortcutDescription", "", name, sizeof name);
-    if (!name[0]) CopyText(relativePath, name, sizeof name);
+    GetScriptValue(run->script, "Destination", "DesktopShortcutDescription", relativePath, name, sizeof name);
 
     ShowStep(run, IDS_CREATING_DESKTOP_SHORTCUT);
     WriteShortcutHeader(run, status);

@@ -19,7 +19,9 @@ struct SetupContext;
 // goes to the status. TRUE only when a path was obtained.
 BOOL GetSpecialFolderPath(HWND owner, int folderId, char* buffer /* MAX_PATH */, ErrorStatus* status);
 
-// Saves a prepared link as "<folder>\<name>.lnk" and records it: in an update's log text
+// Saves a prepared link as "<folder>\<name>.lnk", the name cut so that the path keeps within
+// MAX_PATH - 1 characters (a folder that leaves no room for a name is ERROR_FILENAME_EXCED_RANGE
+// with the folder in the text), and records it: in an update's log text
 // (updateLog not NULL) the key is set to "4" in "[UninstallShortcuts]", a section that is added
 // when the log has none; else in the fresh install's log text (not NULL) as "<path>=0". Denied access (5 or E_ACCESSDENIED) shows warning 303 with the name, owned by
 // the progress window, clears the status and sets *stop when stop is given.

@@ -113,7 +113,8 @@ static void PrepareUpdate(HWND owner, const char* installedSetup, BOOL earlierRe
             RegCloseKey(key);
         }
     }
-    WarnIfBrowserRunning(owner);
+    // A cancelled update sheet ends setup with nothing shown.
+    if (!status->code) WarnIfBrowserRunning(owner);
 }
 
 void RunSetup(HWND mainWindow)

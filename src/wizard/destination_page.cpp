@@ -167,7 +167,11 @@ static void LayOutCombinedPage(HWND page, WizardState* state)
         SetPageWidth(page, state->widenedPageWidth);
         GrowControl(page, state, IDC_DEST_PATH, frame->initialWidth);
     }
+    // A long product name widens its labels as far as the path edit reaches.
     RECT rect;
+    RectInParent(GetDlgItem(page, IDC_DEST_PATH), &rect);
+    WidenLabelToText(page, IDC_DEST_FOR_LABEL, rect.right);
+    WidenLabelToText(page, IDC_DEST_PATH_LABEL, rect.right);
     RectInParent(page, &rect);
     frame->leftInSheet = rect.left;
     if (frame->header.bitmap) {

@@ -452,19 +452,28 @@ TEST(CreateShortcuts, DeniedShortcutWarnsAndStopsTheProgramFolder)
     EXPECT_TRUE(stop);
     EXPECT_EQ(0u, status.code);
     EXPECT_EQ(1u, answerer.texts.size());
-    // Any other failure stays: a folder that does not exist.
+    // Any other failure stays, as the system's text of the HRESULT alone: a folder that does not exist.
     SaveShortcut((group + "\\missing").c_str(), "My App", file, logFile, NULL, NULL, NULL, &status);
     EXPECT_NE(0u, status.code);
-    EXPECT_NE(std::string::npos, std::string(status.text).find(group + "\\missing\\My App.lnk")) << status.text;
-    // A name too long for a path is refused rather than cut.
+    EXPECT_EQ(std::string::npos, std::string(status.text).find("My App.lnk")) << status.text;
+    // A name too long for a path is cut so that the whole path fits; a folder that leaves no
+    // room for a name is refused with the folder named.
     status = Clear();
     SaveShortcut(group.c_str(), std::string(300, 'n').c_str(), file, logFile, NULL, NULL, NULL, &status);
+    EXPECT_EQ(0u, status.code) << status.text;
+    std::string cut = group + "\\" + std::string(MAX_PATH - 1 - group.size() - 5, 'n') + ".lnk";
+    EXPECT_EQ(MAX_PATH - 1, cut.size());
+    EXPECT_TRUE(ReadLink(cut).loaded);
+    DeleteFileA(cut.c_str());
+    std::string deep = group + "\\" + std::string(MAX_PATH - 6 - group.size(), 'd');
+    SaveShortcut(deep.c_str(), "x", file, logFile, NULL, NULL, NULL, &status);
     EXPECT_EQ((DWORD)ERROR_FILENAME_EXCED_RANGE, status.code);
+    EXPECT_NE(std::string::npos, std::string(status.text).find(deep)) << status.text;
     // A folder that holds a trailing backslash already gets no second one.
     status = Clear();
     SaveShortcut((group + "\\").c_str(), "Direct", file, logFile, NULL, NULL, NULL, &status);
     EXPECT_EQ(0u, status.code) << status.text;
-    EXPECT_EQ(group + "\\Direct.lnk=0\r\n", std::string(logText.text));
+    EXPECT_EQ(cut + "=0\r\n" + group + "\\Direct.lnk=0\r\n", std::string(logText.text));
     FreeLogText(&logText);
     file->Release();
     link->Release();
