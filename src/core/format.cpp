@@ -1,5 +1,6 @@
 #include "core/format.h"
 #include "core/error_status.h"
+#include "resources/resource.h"
 
 void FormatText(char* buffer, unsigned size, const char* format, ...)
 {
@@ -144,6 +145,50 @@ void JoinTexts(char* buffer, unsigned size, ...)
     for (const char* text = va_arg(args, const char*); text; text = va_arg(args, const char*))
         AppendAtCursor(text, &out, &left);
     va_end(args);
+}
+
+// A path that did not fit: the status names it as far as the status text can hold it.
+static BOOL RefusePath(const char* whole, char* buffer, unsigned size, ErrorStatus* status)
+{
+    if (size) buffer[0] = 0;
+    SetStatus(status, ERROR_FILENAME_EXCED_RANGE, IDS_PLAIN_TEXT, whole);
+    return FALSE;
+}
+
+BOOL JoinPathParts(char* buffer, unsigned size, ErrorStatus* status, ...)
+{
+    char whole[1024];
+    char* out = whole;
+    unsigned left = sizeof whole;
+    *out = 0;
+    va_list args;
+    va_start(args, status);
+    for (const char* text = va_arg(args, const char*); text; text = va_arg(args, const char*))
+        AppendAtCursor(text, &out, &left);
+    va_end(args);
+    if (status && status->code) {
+        if (size) buffer[0] = 0;
+        return FALSE;
+    }
+    if ((unsigned)(out - whole) >= size || left <= 1) return RefusePath(whole, buffer, size, status);
+    CopyText(whole, buffer, size);
+    return TRUE;
+}
+
+BOOL LoadFormattedPath(WORD id, char* buffer, unsigned size, ErrorStatus* status, ...)
+{
+    if (size) buffer[0] = 0;
+    if (status && status->code) return FALSE;
+    char whole[1024];
+    va_list args;
+    va_start(args, status);
+    int loaded = LoadFormattedTextV(id, whole, sizeof whole, status, args);
+    va_end(args);
+    if (!loaded) return FALSE;
+    unsigned length = lstrlenA(whole);
+    if (length >= size || length >= sizeof whole - 1) return RefusePath(whole, buffer, size, status);
+    CopyText(whole, buffer, size);
+    return TRUE;
 }
 
 int IndexOfChar(const char* text, char character)

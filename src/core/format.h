@@ -26,6 +26,11 @@ void AppendAtCursor(const char* source, char** position, unsigned* spaceLeft);
 // The texts one after the other, up to a terminating NULL, cut to the buffer.
 void JoinTexts(char* buffer, unsigned size, ...);
 
+// Paths are never cut: a cut path names another file. These join or format a path whole, or
+// fail with ERROR_FILENAME_EXCED_RANGE and the uncut path in the status, the buffer emptied.
+BOOL JoinPathParts(char* buffer, unsigned size, ErrorStatus* status, ...);
+BOOL LoadFormattedPath(WORD id, char* buffer, unsigned size, ErrorStatus* status, ...);
+
 // Searches on the ANSI code page's characters; -1 when not found.
 int IndexOfChar(const char* text, char character);
 int IndexOfText(const char* text, const char* part);
