@@ -42,7 +42,7 @@ void ParsePoint(const char* text, POINT* point);
 // "a,b,c,d"; without three "," the numbers are left unchanged.
 void ParseFourNumbers(const char* text, DWORD* a, DWORD* b, DWORD* c, DWORD* d);
 
-// The running program's folder with its trailing backslash.
+// Windows only (program_run.cpp): the running program's folder with its trailing backslash.
 void GetModuleFolder(char* buffer, unsigned size);
 
 // Starts a program. With a place for the exit code it waits for the program, delivering only
