@@ -27,7 +27,8 @@ void AppendAtCursor(const char* source, char** position, unsigned* spaceLeft);
 void JoinTexts(char* buffer, unsigned size, ...);
 
 // Paths are never cut: a cut path names another file. These join or format a path whole, or
-// fail with ERROR_FILENAME_EXCED_RANGE and the uncut path in the status, the buffer emptied.
+// fail with ERROR_FILENAME_EXCED_RANGE and the uncut path in the status (a NULL status makes the
+// failure silent), the buffer emptied.
 BOOL JoinPathParts(char* buffer, unsigned size, ErrorStatus* status, ...);
 BOOL LoadFormattedPath(WORD id, char* buffer, unsigned size, ErrorStatus* status, ...);
 

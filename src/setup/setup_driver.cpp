@@ -96,7 +96,7 @@ static void PrepareUpdate(HWND owner, const char* installedSetup, BOOL earlierRe
     char examples[MAX_PATH];
     CopyText(installedSetup, context->installDir, sizeof context->installDir);
     CutAfterLastBackslash(context->installDir);
-    LoadFormattedText(IDS_EXAMPLES_PATH, examples, sizeof examples, status, context->installDir);
+    LoadFormattedPath(IDS_EXAMPLES_PATH, examples, sizeof examples, status, context->installDir);
     DropTrailingBackslash(context->installDir);
     if (!status->code) {
         if (FolderExists(examples, status)) context->flags |= ExampleFilesFlag;
