@@ -21,6 +21,12 @@ static std::string Usable(std::string text, bool name)
     return out;
 }
 
+// "image" and "headerimage" look for the best of every key that holds the name, not for one key.
+static bool IsImageKey(const std::string& key)
+{
+    return !lstrcmpiA(key.c_str(), "image") || !lstrcmpiA(key.c_str(), "headerimage");
+}
+
 static std::string Lookup(char* text, const std::string& section, const std::string& key)
 {
     char value[256];
@@ -40,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string script = input.ConsumeRemainingBytesAsString();
     for (char& c : script)
         if (!c) c = ' ';
-    if (section.empty() || key.empty() || otherKey.empty()) return 0;
+    if (section.empty() || key.empty() || otherKey.empty() || IsImageKey(key) || IsImageKey(otherKey)) return 0;
     // The section exists at least at the end; the writer changes its first occurrence.
     script += "\r\n[" + section + "]\r\n";
 

@@ -10,7 +10,6 @@
 #include "install/install_log.h"
 #include "install/registration.h"
 #include "install/registry.h"
-#include "resources/resource.h"
 
 static ErrorStatus Clear()
 {
@@ -144,26 +143,6 @@ TEST(DamagedLog, OnlyPathsInsideTheFolderCount)
     for (const Case& c : cases) EXPECT_EQ(c.place, PlaceOfPath(c.path, folder)) << c.path;
     EXPECT_EQ(PathBelowFolder, PlaceOfPath("C:\\Apps\\Prod\\a.dll", "C:\\Apps\\Prod\\"));
     EXPECT_EQ(PathOutside, PlaceOfPath("C:\\a.dll", "")) << "without a folder nothing counts";
-}
-
-TEST(PathJoins, APathThatDoesNotFitIsAnErrorNamingIt)
-{
-    std::string folder = "C:\\" + std::string(240, 'f');
-    std::string name = std::string(259 - folder.size() - 1, 'n');
-    char buffer[MAX_PATH];
-    ErrorStatus status = Clear();
-    EXPECT_TRUE(JoinPathParts(buffer, sizeof buffer, &status, folder.c_str(), "\\", name.c_str(), (const char*)NULL));
-    EXPECT_EQ(folder + "\\" + name, buffer);
-
-    EXPECT_FALSE(JoinPathParts(buffer, sizeof buffer, &status, folder.c_str(), "\\", name.c_str(), "x", (const char*)NULL));
-    EXPECT_EQ((DWORD)ERROR_FILENAME_EXCED_RANGE, status.code);
-    EXPECT_NE(nullptr, strstr(status.text, (folder + "\\" + name + "x").c_str())) << status.text;
-    EXPECT_STREQ("", buffer);
-
-    status = Clear();
-    std::string deep = folder + "\\" + std::string(10, 'd') + "\\";
-    EXPECT_FALSE(LoadFormattedPath(IDS_SCRIPT_PATH, buffer, sizeof buffer, &status, deep.c_str()));
-    EXPECT_NE(nullptr, strstr(status.text, (deep + "setup.ini").c_str())) << status.text;
 }
 
 TEST(PathJoins, RemoveOnInstallNeverDeletesACutPath)
