@@ -77,6 +77,10 @@ TEST(DamagedRegistry, TreeDeletionEndsOnWideNamesAndBrokenLinks)
     TreeDeletion linked = { "Software\\VandrelLinked", {} };
     ASSERT_TRUE(DeleteTreeWithin(&linked, 20000)) << "a link to a missing key made the deletion loop";
     EXPECT_FALSE(KeyExists("Software\\VandrelLinked\\zafter")) << "the keys after the link are deleted too";
+    // The link is passed over, so the key that holds it stays, and the failure says which.
+    EXPECT_TRUE(KeyExists("Software\\VandrelLinked"));
+    EXPECT_NE(nullptr, strstr(linked.status.text, "Unable to delete registry key (Software\\VandrelLinked)"))
+        << linked.status.text;
     EXPECT_TRUE(KeyExists("Software\\VandrelKeep"));
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VandrelKeep");
 }
