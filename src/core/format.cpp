@@ -1,6 +1,5 @@
 #include "core/format.h"
 #include "core/error_status.h"
-#include <limits.h>
 #include "resources/resource.h"
 
 void FormatText(char* buffer, unsigned size, const char* format, ...)
@@ -24,7 +23,7 @@ static inline bool PutChar(char** out, unsigned* left, char c)
 static DWORD AppendDigit(DWORD value, char digit)
 {
     DWORD units = (DWORD)(digit - '0');
-    if (value > (MAXDWORD - units) / 10) return MAXDWORD;
+    if (value > (0xFFFFFFFF - units) / 10) return 0xFFFFFFFF;
     return value * 10 + units;
 }
 
@@ -223,13 +222,14 @@ DWORD ParseDecimal(const char* text)
     return value;
 }
 
-// A number that may start with "-", held between LONG_MIN and LONG_MAX.
+// A number that may start with "-", held within the 32 bits of a LONG.
 static LONG ParseSigned(const char* text)
 {
+    const DWORD largest = 0x7FFFFFFF;
     bool negative = *text == '-';
     DWORD magnitude = ParseDecimal(negative ? text + 1 : text);
-    if (negative) return magnitude >= (DWORD)LONG_MAX + 1 ? LONG_MIN : -(LONG)magnitude;
-    return magnitude > (DWORD)LONG_MAX ? LONG_MAX : (LONG)magnitude;
+    if (negative) return magnitude > largest ? -(LONG)largest - 1 : -(LONG)magnitude;
+    return magnitude > largest ? (LONG)largest : (LONG)magnitude;
 }
 
 void ParsePoint(const char* text, POINT* point)
