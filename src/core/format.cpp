@@ -1,6 +1,7 @@
 #include "core/format.h"
 #include "core/error_status.h"
 #include <limits.h>
+#include "resources/resource.h"
 
 void FormatText(char* buffer, unsigned size, const char* format, ...)
 {
@@ -155,6 +156,50 @@ void JoinTexts(char* buffer, unsigned size, ...)
     va_end(args);
 }
 
+// A path that did not fit: the status names it as far as the status text can hold it.
+static BOOL RefusePath(const char* whole, char* buffer, unsigned size, ErrorStatus* status)
+{
+    if (size) buffer[0] = 0;
+    SetStatus(status, ERROR_FILENAME_EXCED_RANGE, IDS_PLAIN_TEXT, whole);
+    return FALSE;
+}
+
+BOOL JoinPathParts(char* buffer, unsigned size, ErrorStatus* status, ...)
+{
+    char whole[1024];
+    char* out = whole;
+    unsigned left = sizeof whole;
+    *out = 0;
+    va_list args;
+    va_start(args, status);
+    for (const char* text = va_arg(args, const char*); text; text = va_arg(args, const char*))
+        AppendAtCursor(text, &out, &left);
+    va_end(args);
+    if (status && status->code) {
+        if (size) buffer[0] = 0;
+        return FALSE;
+    }
+    if ((unsigned)(out - whole) >= size || left <= 1) return RefusePath(whole, buffer, size, status);
+    CopyText(whole, buffer, size);
+    return TRUE;
+}
+
+BOOL LoadFormattedPath(WORD id, char* buffer, unsigned size, ErrorStatus* status, ...)
+{
+    if (size) buffer[0] = 0;
+    if (status && status->code) return FALSE;
+    char whole[1024];
+    va_list args;
+    va_start(args, status);
+    int loaded = LoadFormattedTextV(id, whole, sizeof whole, status, args);
+    va_end(args);
+    if (!loaded) return FALSE;
+    unsigned length = lstrlenA(whole);
+    if (length >= size || length >= sizeof whole - 1) return RefusePath(whole, buffer, size, status);
+    CopyText(whole, buffer, size);
+    return TRUE;
+}
+
 int IndexOfChar(const char* text, char character)
 {
     for (const char* p = text; *p; p = CharNextA(p))
@@ -209,38 +254,4 @@ void ParseFourNumbers(const char* text, DWORD* a, DWORD* b, DWORD* c, DWORD* d)
     *b = ParseDecimal(starts[1]);
     *c = ParseDecimal(starts[2]);
     *d = ParseDecimal(starts[3]);
-}
-
-void GetModuleFolder(char* buffer, unsigned size)
-{
-    if (!size) return;
-    DWORD length = GetModuleFileNameA(NULL, buffer, size);
-    if (length >= size) length = size - 1;
-    buffer[length] = 0;
-    char* cut = buffer;
-    for (char* p = buffer; *p; p = CharNextA(p))
-        if (*p == '\\') cut = p + 1;
-    *cut = 0;
-}
-
-int RunAndWait(const char* programPath, char* commandLine, DWORD* exitCode)
-{
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(programPath, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-        return 0;
-
-    if (exitCode) {
-        // Only messages sent to this thread are delivered; posted messages and input wait.
-        while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-            MSG message;
-            PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE);
-        }
-        GetExitCodeProcess(process.hProcess, exitCode);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return 1;
 }

@@ -17,6 +17,13 @@ void JoinPath(const char* folder, const char* name, char* buffer)
     AppendAtCursor(name, &end, &left);
 }
 
+BOOL JoinPathWhole(const char* folder, const char* name, char* buffer, ErrorStatus* status)
+{
+    unsigned length = lstrlenA(folder);
+    const char* separator = length && folder[length - 1] != '\\' ? "\\" : "";
+    return JoinPathParts(buffer, MAX_PATH, status, folder, separator, name, (const char*)NULL);
+}
+
 HANDLE CreateTargetFile(const char* path)
 {
     const DWORD blocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;

@@ -17,6 +17,10 @@ typedef void (*ProgressCallback)(DWORD bytes, void* context);
 // The folder, a backslash when the folder is 1 to 258 characters long and does not already
 // end in one, then the name; cut to MAX_PATH - 1 characters.
 void JoinPath(const char* folder, const char* name, char* buffer /* MAX_PATH */);
+// The same for paths from the setup script, the media or the log, which must never be cut: a
+// path that does not fit is ERROR_FILENAME_EXCED_RANGE with the whole path in the status, and
+// an empty buffer.
+BOOL JoinPathWhole(const char* folder, const char* name, char* buffer /* MAX_PATH */, ErrorStatus* status);
 
 // Creates or truncates a file for writing (no sharing, archive attribute). A read-only,
 // hidden or system file loses those attributes and the create is tried once more. INVALID_HANDLE_VALUE with the system's

@@ -21,11 +21,11 @@ static DWORD EntryFlags(InstallRun* run, const char* section, const char* key)
     return ParseDecimal(value);
 }
 
-// Source and target of an entry: the same relative path under both folders.
-static void EntryPaths(InstallRun* run, const char* key, char* source, char* target)
+// Source and target of an entry: the same relative path under both folders, never cut.
+static BOOL EntryPaths(InstallRun* run, const char* key, char* source, char* target, ErrorStatus* status)
 {
-    JoinPath(SetupFolder, key, source);
-    JoinPath(run->context->installDir, key, target);
+    return JoinPathWhole(SetupFolder, key, source, status)
+        && JoinPathWhole(run->context->installDir, key, target, status);
 }
 
 // Whether an entry stays out of this run: flag 1 on the NT family, or flag 4 with its source
@@ -53,7 +53,7 @@ typedef void (*EntryVisitor)(InstallRun* run, const char* folder, const WIN32_FI
 static void ListFolder(InstallRun* run, const char* folder, EntryVisitor visit, void* extra, ErrorStatus* status)
 {
     char pattern[MAX_PATH];
-    JoinPath(folder, "*", pattern);
+    if (!JoinPathWhole(folder, "*", pattern, status)) return;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) return;
@@ -74,12 +74,12 @@ DWORD SumInstallSize(InstallRun* run, ErrorStatus* status)
     DWORD sum = 0;
     char source[MAX_PATH], target[MAX_PATH];
     for (const char* key = run->files; !status->code && *key; key = NextKey(key)) {
-        EntryPaths(run, key, source, target);
+        if (!EntryPaths(run, key, source, target, status)) break;
         if (!IsSkipped(source, EntryFlags(run, FilesSection, key), FALSE, status) && !status->code)
             sum += GetFileSizeChecked(source, status);
     }
     for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
-        EntryPaths(run, key, source, target);
+        if (!EntryPaths(run, key, source, target, status)) break;
         if (!IsSkipped(source, EntryFlags(run, DirsSection, key), TRUE, status) && !status->code)
             sum += GetFolderSize(source, status);
     }
@@ -124,7 +124,7 @@ void InstallFileEntries(InstallRun* run, ErrorStatus* status)
     char source[MAX_PATH], target[MAX_PATH];
     for (const char* key = run->files; !status->code && *key; key = NextKey(key)) {
         DWORD flags = EntryFlags(run, FilesSection, key);
-        EntryPaths(run, key, source, target);
+        if (!EntryPaths(run, key, source, target, status)) break;
         if (IsWindowsNT && (flags & FlagSkipOnNT)) {
             AdvanceProgress(0, &run->progress);
             continue;
@@ -170,8 +170,9 @@ static void CopyTreeEntry(InstallRun* run, const char* sourceFolder, const WIN32
 {
     const TreeCopy* tree = (const TreeCopy*)extra;
     char relative[MAX_PATH], target[MAX_PATH];
-    JoinPath(tree->relative, found->cFileName, relative);
-    JoinPath(run->context->installDir, relative, target);
+    if (!JoinPathWhole(tree->relative, found->cFileName, relative, status)
+        || !JoinPathWhole(run->context->installDir, relative, target, status))
+        return;
 
     if (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         CopyTree(run, relative, tree->flags, status);
@@ -182,7 +183,7 @@ static void CopyTreeEntry(InstallRun* run, const char* sourceFolder, const WIN32
         return;
     }
     char source[MAX_PATH];
-    JoinPath(sourceFolder, found->cFileName, source);
+    if (!JoinPathWhole(sourceFolder, found->cFileName, source, status)) return;
     CopyInstalledFile(run, source, target, status);
     RecordFile(run, target, tree->flags, status);
 }
@@ -191,7 +192,7 @@ static void CopyTree(InstallRun* run, const char* relative, DWORD flags, ErrorSt
 {
     ShowInstallStep(run, IDS_INSTALLING, relative);
     char source[MAX_PATH], target[MAX_PATH];
-    EntryPaths(run, relative, source, target);
+    if (!EntryPaths(run, relative, source, target, status)) return;
     CreateFolderPath(NULL, target, status);
     if (status->code) return;
 
@@ -206,7 +207,7 @@ void InstallFolderEntries(InstallRun* run, ErrorStatus* status)
     char source[MAX_PATH], target[MAX_PATH];
     for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
         DWORD flags = EntryFlags(run, DirsSection, key);
-        EntryPaths(run, key, source, target);
+        if (!EntryPaths(run, key, source, target, status)) break;
         if (IsSkipped(source, flags, TRUE, status) || status->code) continue;
         CopyTree(run, key, flags, status);
     }
@@ -217,8 +218,9 @@ static void CopyExampleFile(InstallRun* run, const char* sourceFolder, const WIN
 {
     if (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
     char source[MAX_PATH], target[MAX_PATH];
-    JoinPath(sourceFolder, found->cFileName, source);
-    JoinPath((const char*)extra, found->cFileName, target);
+    if (!JoinPathWhole(sourceFolder, found->cFileName, source, status)
+        || !JoinPathWhole((const char*)extra, found->cFileName, target, status))
+        return;
     ShowInstallStep(run, IDS_INSTALLING, found->cFileName);
     CopyInstalledFile(run, source, target, status);
     if (!run->update && !status->code) WriteLogEntry(run->log, target, 0);
@@ -228,7 +230,7 @@ void InstallExampleFiles(InstallRun* run, ErrorStatus* status)
 {
     if (status->code || !WantsExamples(run)) return;
     char source[MAX_PATH], target[MAX_PATH];
-    JoinPath(run->context->installDir, "Examples", target);
+    if (!JoinPathWhole(run->context->installDir, "Examples", target, status)) return;
     BOOL created = CreateFolderPath(NULL, target, status);
     if (created && !run->update && !status->code) WriteLogEntry(run->log, target, 0);
     ExamplesSource(source, status);
@@ -257,7 +259,7 @@ void FinishLogFolders(InstallRun* run, ErrorStatus* status)
     char source[MAX_PATH], target[MAX_PATH], value[256];
     for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
         GetScriptValue(run->script, DirsSection, key, "", value, sizeof value);
-        EntryPaths(run, key, source, target);
+        if (!EntryPaths(run, key, source, target, status)) break;
         if (IsSkipped(source, ParseDecimal(value), TRUE, status) || status->code) continue;
         WriteLogLine(run->log, target, value);
     }

@@ -33,7 +33,7 @@ void GetInstallLogPath(const char* installDir, char* buffer, ErrorStatus* status
     // The string's "%s" takes the folder with its trailing backslash.
     char folder[MAX_PATH];
     JoinPath(installDir, "", folder);
-    LoadFormattedText(IDS_SCRIPT_PATH, buffer, MAX_PATH, status, folder);
+    LoadFormattedPath(IDS_SCRIPT_PATH, buffer, MAX_PATH, status, folder);
 }
 
 HANDLE CreateInstallLog(const char* installDir, ErrorStatus* status)
@@ -111,10 +111,58 @@ void ApplyPendingChanges(char** logText, const PendingChange* list, ErrorStatus*
     }
 }
 
+// A UTF-16 text with its byte-order mark, in the ANSI code page; NULL when it cannot be had.
+static char* FromUtf16(const char* bytes, DWORD size)
+{
+    const WCHAR* wide = (const WCHAR*)(bytes + 2);
+    int count = (int)((size - 2) / 2);
+    int length = count ? WideCharToMultiByte(CP_ACP, 0, wide, count, NULL, 0, NULL, NULL) : 0;
+    char* text = (char*)GlobalAlloc(GMEM_FIXED, length + 1);
+    if (!text) return NULL;
+    if (count) WideCharToMultiByte(CP_ACP, 0, wide, count, text, length, NULL, NULL);
+    text[length] = 0;
+    // A character that the code page lacks, or a NUL, must still not join two lines.
+    for (int i = 0; i < length; i++)
+        if (!text[i]) text[i] = '\n';
+    return text;
+}
+
+char* ReadInstallLog(const char* path, BOOL* damaged)
+{
+    if (damaged) *damaged = FALSE;
+    DWORD size = 0;
+    char* text = ReadWholeFileSized(path, &size);
+    if (!text || (DWORD)lstrlenA(text) == size) return text;
+    if (damaged) *damaged = TRUE;
+    if (size >= 2 && (BYTE)text[0] == 0xFF && (BYTE)text[1] == 0xFE) {
+        char* converted = FromUtf16(text, size);
+        if (converted) {
+            GlobalFree(text);
+            return converted;
+        }
+    }
+    for (DWORD i = 0; i < size; i++)
+        if (!text[i]) text[i] = '\n';
+    return text;
+}
+
+char* ReadLogForUpdate(const char* path, ErrorStatus* status)
+{
+    if (status->code) return NULL;
+    BOOL damaged = FALSE;
+    char* text = ReadInstallLog(path, &damaged);
+    if (text && damaged) {
+        GlobalFree(text);
+        text = NULL;
+        SetStatus(status, ERROR_FILE_CORRUPT, IDS_LOG_DAMAGED, path);
+    }
+    return text;
+}
+
 void ApplyPendingChangesToLog(const char* logPath, const PendingChange* list, ErrorStatus* status)
 {
     if (status->code || !list) return;
-    char* text = ReadWholeFile(logPath);
+    char* text = ReadLogForUpdate(logPath, status);
     if (!text) return;
     ApplyPendingChanges(&text, list, status);
     if (!status->code) WriteWholeFile(text, logPath, status);

@@ -53,6 +53,17 @@ void FreePendingChanges(PendingChange** list);
 // RemoveLogEntry deletes the key, any other value sets it in decimal.
 void ApplyPendingChanges(char** logText, const PendingChange* list, ErrorStatus* status);
 
+// The install log as text, or NULL with the system's last error. A log that holds NUL bytes
+// is damaged (*damaged tells, when given) and read as far as it can be: one saved as UTF-16
+// with its byte-order mark is converted to the ANSI code page; any other NUL ends a line.
+char* ReadInstallLog(const char* path, BOOL* damaged = NULL);
+
+// The installed log for an update to change: NULL when it cannot be read (nothing is changed
+// then), or, for a damaged log, NULL with ERROR_FILE_CORRUPT and the log's path in the status,
+// since writing its text back would lose what follows the NUL bytes.
+char* ReadLogForUpdate(const char* path, ErrorStatus* status);
+
 // With a non-empty list: reads the log from disk, applies the list and writes the text back.
-// A log that cannot be read is left alone; a failed write-back stores the system's code.
+// A log that cannot be read is left alone; a damaged one is refused as ReadLogForUpdate says;
+// a failed write-back stores the system's code.
 void ApplyPendingChangesToLog(const char* logPath, const PendingChange* list, ErrorStatus* status);

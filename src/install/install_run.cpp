@@ -46,7 +46,7 @@ static void OpenInstallLog(InstallRun* run, ErrorStatus* status)
     GetInstallLogPath(run->context->installDir, run->logPath, status);
     if (status->code) return;
     if (run->update) {
-        run->logText = ReadWholeFile(run->logPath);
+        run->logText = ReadLogForUpdate(run->logPath, status);
         return;
     }
     run->log = CreateLogFile(run->logPath, status);
@@ -184,7 +184,7 @@ int RunInstall(HWND owner, char* script, BOOL update, SetupContext* context, Err
     if (update && !status->code) {
         // The shortcuts are recorded in the log as it now stands on disk.
         if (run.logText) GlobalFree(run.logText);
-        run.logText = ReadWholeFile(run.logPath);
+        run.logText = ReadLogForUpdate(run.logPath, status);
     }
     WriteRegistryValues(&run, status);
     CreateShortcuts(&run.progress, script, context, update, earlierRelease, run.log, update ? &run.logText : NULL,

@@ -179,7 +179,7 @@ static void PrepareLink(IShellLinkA* link, const char* installDir, const char* r
                         ErrorStatus* status)
 {
     char target[MAX_PATH];
-    JoinTexts(target, sizeof target, installDir, "\\", relativePath, (const char*)NULL);
+    if (!JoinPathParts(target, sizeof target, status, installDir, "\\", relativePath, (const char*)NULL)) return;
     HRESULT result = link->SetPath(target);
     if (FAILED(result)) {
         SetStatus(status, (DWORD)result, IDS_PLAIN_TEXT, target);
@@ -195,7 +195,9 @@ static void MakeProgramFolderShortcuts(ShortcutRun* run, const char* keys, Error
     char folder[MAX_PATH];
     if (!GetSpecialFolderPath(run->window, allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, folder, status)) return;
     char shortcutFolder[MAX_PATH];
-    JoinTexts(shortcutFolder, sizeof shortcutFolder, folder, "\\", run->context->programFolder, (const char*)NULL);
+    if (!JoinPathParts(shortcutFolder, sizeof shortcutFolder, status, folder, "\\", run->context->programFolder,
+                       (const char*)NULL))
+        return;
 
     BOOL created = CreateFolderPath(NULL, shortcutFolder, status);
     if (status->code == ERROR_ACCESS_DENIED) {

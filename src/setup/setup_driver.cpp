@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/script.h"
 #include "install/file_ops.h"
+#include "install/install_log.h"
 #include "install/install_run.h"
 #include "install/registry.h"
 #include "install/setup_fonts.h"
@@ -33,6 +34,15 @@ static void DropTrailingBackslash(char* folder)
     if (length > 1 && folder[length - 1] == '\\' && folder[length - 2] != ':') folder[length - 1] = 0;
 }
 
+// The uninstall command as the entry holds it, which another tool or a hand may have quoted.
+static void DropQuotes(char* command)
+{
+    int length = lstrlenA(command);
+    if (length < 2 || command[0] != '"' || command[length - 1] != '"') return;
+    MoveMemory(command, command + 1, length - 2);
+    command[length - 2] = 0;
+}
+
 // Reads the setup script beside the running setup; none when it cannot be read.
 static char* ReadScriptBesideSetup()
 {
@@ -56,12 +66,12 @@ static BOOL InstallOrUpdate(HWND owner, char* script, BOOL update, SetupContext*
     if (!update) {
         MessageBoxById(owner, IDS_INSTALL_FAILED, IDS_SETUP_TITLE, MB_ICONERROR, product, status->text);
         status->code = 0;
-        return RemoveInstallation(owner, script, status);
+        return RemoveInstallation(owner, script, context->installDir, status);
     }
     if (MessageBoxById(owner, IDS_UPDATE_FAILED_REMOVE, IDS_SETUP_TITLE, MB_ICONQUESTION | MB_YESNO, product, product,
                        product) == IDYES) {
         status->code = 0;
-        return RemoveInstallation(owner, script, status);
+        return RemoveInstallation(owner, script, context->installDir, status);
     }
     MessageBoxById(owner, IDS_THE_ERROR_WAS, IDS_SETUP_TITLE, MB_ICONINFORMATION, status->text);
     status->code = 0;
@@ -86,7 +96,7 @@ static void PrepareUpdate(HWND owner, const char* installedSetup, BOOL earlierRe
     char examples[MAX_PATH];
     CopyText(installedSetup, context->installDir, sizeof context->installDir);
     CutAfterLastBackslash(context->installDir);
-    LoadFormattedText(IDS_EXAMPLES_PATH, examples, sizeof examples, status, context->installDir);
+    LoadFormattedPath(IDS_EXAMPLES_PATH, examples, sizeof examples, status, context->installDir);
     DropTrailingBackslash(context->installDir);
     if (!status->code) {
         if (FolderExists(examples, status)) context->flags |= ExampleFilesFlag;
@@ -131,10 +141,16 @@ void RunSetup(HWND mainWindow)
         GetModuleFileNameA(NULL, installedSetup, sizeof installedSetup);
         installedSetup[sizeof installedSetup - 1] = 0;
         if (entry) {
-            // Without the value, the running setup's own path stands for the installed one.
+            // Without the value, the running setup's own path stands for the installed one; a
+            // value too long for a path is a failure, never another folder.
             char ownPath[MAX_PATH];
             CopyText(installedSetup, ownPath, sizeof ownPath);
-            QueryRegString(entry, "UninstallString", ownPath, installedSetup, sizeof installedSetup, &status);
+            QueryRegString(entry, "UninstallString", NULL, installedSetup, sizeof installedSetup, &status);
+            if (status.code == ERROR_FILE_NOT_FOUND) {
+                status.code = 0;
+                CopyText(ownPath, installedSetup, sizeof installedSetup);
+            }
+            DropQuotes(installedSetup);
             removal = 1;
         }
         if (!status.code) {
@@ -186,9 +202,10 @@ void RunSetup(HWND mainWindow)
             DropTrailingBackslash(context.installDir);
         }
         char* script = NULL;
-        LoadFormattedText(IDS_SCRIPT_PATH, path, sizeof path, &status, installedSetup);
+        LoadFormattedPath(IDS_SCRIPT_PATH, path, sizeof path, &status, installedSetup);
         if (!status.code) {
-            script = ReadWholeFile(path);
+            // An install log with NUL bytes is still read as far as it can be.
+            script = removal ? ReadInstallLog(path) : ReadWholeFile(path);
             if (!script) {
                 DWORD error = GetLastError();
                 // A removal without its install log still takes away what it can.
@@ -198,7 +215,7 @@ void RunSetup(HWND mainWindow)
         }
         if (!status.code) {
             context.script = script;
-            if (removal) restart = RemoveInstallation(mainWindow, script, &status);
+            if (removal) restart = RemoveInstallation(mainWindow, script, context.installDir, &status);
             else restart = InstallOrUpdate(mainWindow, script, marker, &context, earlierRelease, &status);
             context.script = NULL;
         }

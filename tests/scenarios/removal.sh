@@ -44,7 +44,7 @@ reg_import "$WORK/registry.reg"
 reg_exists 'HKLM\Software\Corvantis Vandrel' EULAVersion || fail "the registry was not prepared"
 
 # Only the leading digits of a flags value count: "10x" is main program and component.
-cat > "$WORK/log.ini" <<LOG
+cat > "$inst/setup.ini" <<LOG
 [UninstallFiles]
 $win\\main.exe=10x
 $win\\comp.dll=8
@@ -69,7 +69,7 @@ $winmenu\\Corvantis Vandrel.lnk=
 $winmenu=
 LOG
 
-$WINE "$runner" "$(windows_path "$WORK/log.ini")" > "$WORK/out" 2>&1 &
+$WINE "$runner" "$win\\setup.ini" > "$WORK/out" 2>&1 &
 run=$!
 
 # While the main program runs with /UnregAll, the plain window says so.

@@ -9,8 +9,8 @@ dir=$WINEPREFIX/drive_c/Vandrel
 win='C:\Vandrel'
 mkdir -p "$dir"
 
-run_removal() {  # log-file [9x]
-  $WINE "$runner" "$(windows_path "$1")" ${2:-} > "$WORK/out" 2>&1 &
+run_removal() {  # log-file in the installed folder [9x]
+  $WINE "$runner" "$win\\$(basename "$1")" ${2:-} > "$WORK/out" 2>&1 &
   run=$!
 }
 
@@ -24,9 +24,9 @@ lock_file() {  # unix-path windows-path
 # 1. A file held open: deletion at restart, the question, No, the put-off note.
 echo busy > "$dir/busy.txt"
 echo gone > "$dir/plain.txt"
-printf '[UninstallFiles]\n%s\\busy.txt=0\n%s\\plain.txt=0\n' "$win" "$win" > "$WORK/log1.ini"
+printf '[UninstallFiles]\n%s\\busy.txt=0\n%s\\plain.txt=0\n' "$win" "$win" > "$dir/log1.ini"
 lock_file "$dir/busy.txt" "$win\\busy.txt"
-run_removal "$WORK/log1.ini"
+run_removal "$dir/log1.ini"
 box=$(ui answer 7 30000)
 expect_eq "Windows must be restarted to complete the removal. Do you want to restart Windows now?" \
   "$(field "$box" text)" "restart question"
@@ -44,10 +44,10 @@ expect_contains "$pending" 'Vandrel\busy.txt' "the busy file is listed for delet
 
 # 2. The same with Yes: the run answers true and shows nothing more.
 echo busy > "$dir/busy2.txt"
-printf '[UninstallFiles]\n%s\\busy2.txt=0\n' "$win" > "$WORK/log2.ini"
+printf '[UninstallFiles]\n%s\\busy2.txt=0\n' "$win" > "$dir/log2.ini"
 kill $locker 2>/dev/null
 lock_file "$dir/busy2.txt" "$win\\busy2.txt"
-run_removal "$WORK/log2.ini"
+run_removal "$dir/log2.ini"
 ui answer 6 30000 >/dev/null || fail "no restart question"
 wait $run
 expect_eq 1 "$(field "$(cat "$WORK/out")" result)" "Yes gives true"
@@ -57,11 +57,11 @@ expect_eq 1 "$(field "$(cat "$WORK/out")" result)" "Yes gives true"
 mkdir -p "$WINEPREFIX/drive_c/windows/wininit.ini"
 echo busy > "$dir/busy3.txt"
 echo later > "$dir/later.txt"
-printf '[UninstallFiles]\n%s\\busy3.txt=0\n%s\\later.txt=0\n' "$win" "$win" > "$WORK/log3.ini"
+printf '[UninstallFiles]\n%s\\busy3.txt=0\n%s\\later.txt=0\n' "$win" "$win" > "$dir/log3.ini"
 $WINE reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)' /v DisplayName /d x /f >/dev/null 2>&1
 kill $locker 2>/dev/null
 lock_file "$dir/busy3.txt" "$win\\busy3.txt"
-run_removal "$WORK/log3.ini" 9x
+run_removal "$dir/log3.ini" 9x
 for i in $(seq 1 300); do kill -0 $run 2>/dev/null || break; sleep 0.1; done
 if kill -0 $run 2>/dev/null; then
   fail "the failed run did not end by itself"

@@ -105,13 +105,14 @@ TEST(InstallLog, CreationFailuresStoreTheSystemsCode)
         EXPECT_EQ((DWORD)ERROR_PATH_NOT_FOUND, status.code);
     }
 
-    // An installation folder too long for the path buffer is cut, never overflowed.
+    // An installation folder too long for the path buffer is a failure, never cut or overflowed.
     std::string longFolder(400, 'f');
     char buffer[MAX_PATH + 8];
     memset(buffer, 'G', sizeof buffer);
     status = Clear();
     GetInstallLogPath(longFolder.c_str(), buffer, &status);
-    EXPECT_EQ(MAX_PATH - 1, (int)strlen(buffer));
+    EXPECT_EQ((DWORD)ERROR_FILENAME_EXCED_RANGE, status.code);
+    EXPECT_STREQ("", buffer);
     EXPECT_EQ(0, memcmp(buffer + MAX_PATH, "GGGGGGGG", 8));
     RemoveTree(installDir);
 }

@@ -217,9 +217,9 @@ TEST(ScriptKeyList, ListsAndSizes)
         "[files]\r\nlast=no break");
     char* text = script.text();
     std::string before = script.bytes();
-    EXPECT_EQ((std::vector<std::string>{ "b.txt" }), KeyList(text, "FILES"))
-        << "the empty key ends the list for its readers";
-    EXPECT_EQ(1u + 6 + 1 + 6 + 6 + 5, GetScriptValueSize(text, "Files", NULL));
+    EXPECT_EQ((std::vector<std::string>{ "b.txt", "A.TXT", "b.txt", "last" }), KeyList(text, "FILES"))
+        << "an empty key is passed over and ends no list";
+    EXPECT_EQ(1u + 6 + 6 + 6 + 5, GetScriptValueSize(text, "Files", NULL));
     EXPECT_EQ(1u, GetScriptValueSize(text, "Dirs", NULL));
     EXPECT_EQ(1u, GetScriptValueSize(text, "Missing", NULL));
     EXPECT_EQ(1u, GetScriptValueSize(NULL, "Files", NULL));
@@ -233,13 +233,13 @@ TEST(ScriptKeyList, ListsAndSizes)
     memset(list, 'Z', sizeof list);
     DWORD size = GetScriptValueSize(text, "Files", NULL);
     EXPECT_EQ(size - 1, GetScriptValue(text, "Files", NULL, NULL, list, size));
-    EXPECT_EQ(0, memcmp(list, "b.txt\0\0A.TXT\0b.txt\0last\0", size));
+    EXPECT_EQ(0, memcmp(list, "b.txt\0A.TXT\0b.txt\0last\0", size));
     EXPECT_EQ('Z', list[size]);
 
     // Cut to the buffer: names are cut to the space left and the list always ends in two NULs.
     memset(list, 'Z', sizeof list);
     EXPECT_EQ(11u, GetScriptValue(text, "Files", NULL, NULL, list, 12));
-    EXPECT_EQ(0, memcmp(list, "b.txt\0\0A.T\0", 12));
+    EXPECT_EQ(0, memcmp(list, "b.txt\0A.TX\0", 12));
     EXPECT_EQ('Z', list[12]);
     memset(list, 'Z', sizeof list);
     EXPECT_EQ(0u, GetScriptValue(text, "Files", NULL, NULL, list, 1));

@@ -96,6 +96,7 @@ static const Expected Table[] = {
     { 301, "Program Folder" },
     { 302, "Warning: Could not create shortcut folder \"%s\". Verify that the destination folder exists and that you can access it." },
     { 303, "Warning: Could not create shortcut \"%s\". Verify that the destination folder exists and that you can access it." },
+    { 320, "The install log is damaged and was left unchanged (%s)" },
 };
 
 static HMODULE LoadSetup()
