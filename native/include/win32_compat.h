@@ -2,10 +2,18 @@
 // natively (Linux, clang). Texts are the ANSI code page's bytes; the native code page is a
 // single-byte one in which only ASCII letters have a case.
 #pragma once
+#include <limits.h>
 #include <stdarg.h>
 #include <stddef.h>
 #include <stdint.h>
 #include <string.h>
+
+// A Win32 LONG has 32 bits on every platform, and so have its limits.
+#undef LONG_MAX
+#undef LONG_MIN
+#define LONG_MAX 2147483647L
+#define LONG_MIN (-LONG_MAX - 1L)
+#define MAXDWORD 0xffffffffu
 
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
