@@ -100,12 +100,21 @@ static bool ReadProgramVersion(const char* path, char* version, unsigned size)
     return found;
 }
 
+// A key that the list holds twice is checked once; the duplicate is reported by its line.
+static bool ListedBefore(const char* keys, const char* key)
+{
+    for (const char* earlier = keys; earlier < key; earlier = NextKey(earlier))
+        if (!lstrcmpiA(earlier, key)) return true;
+    return false;
+}
+
 static void CheckInstallFiles(MediaCheck* check, const char* keys)
 {
     const ScriptIndex* index = &check->index;
     bool setupListed = false;
     DWORD mainLine = 0;
     for (const char* key = keys; *key; key = NextKey(key)) {
+        if (ListedBefore(keys, key)) continue;
         DWORD line = LineOfEntry(index, "InstallFiles", key);
         DWORD flags = EntryFlags(check, "InstallFiles", key, line);
         if (!StaysInside(key)) {
@@ -162,6 +171,7 @@ static void CheckInstallFiles(MediaCheck* check, const char* keys)
 static void CheckInstallDirs(MediaCheck* check, const char* keys)
 {
     for (const char* key = keys; *key; key = NextKey(key)) {
+        if (ListedBefore(keys, key)) continue;
         DWORD line = LineOfEntry(&check->index, "InstallDirs", key);
         DWORD flags = EntryFlags(check, "InstallDirs", key, line);
         if (flags & (FlagMainProgram | FlagComponent))

@@ -143,8 +143,37 @@ static void CheckCompanion(const MediaCheck* check, const IndexedLine* line)
         Report(line->number, SeverityWarning, "%s takes effect only when [%s] has a headerimage", line->name, line->section);
 }
 
+// Image variants without the plain key leave every screen below the smallest variant's
+// resolution without an image.
+static void CheckImageBase(const ScriptIndex* index)
+{
+    for (int i = 0; i < KnownKeyCount; i++) {
+        const char* image = KnownKeys[i].key;
+        if (!IsImageKey(image)) continue;
+        DWORD smallest = 0xFFFFFFFF, line = 0;
+        bool plain = false;
+        for (DWORD j = 0; j < index->count; j++) {
+            const IndexedLine* entry = &index->lines[j];
+            if (entry->kind != IndexedEntry || lstrcmpiA(entry->section, KnownKeys[i].section)
+                || IndexOfText(entry->name, image) != 0)
+                continue;
+            const char* digits = entry->name + lstrlenA(image);
+            if (!digits[0]) plain = true;
+            else if (digits[0] >= '0' && digits[0] <= '9' && ParseDecimal(digits) < smallest) {
+                smallest = ParseDecimal(digits);
+                line = entry->number;
+            }
+        }
+        if (!plain && line)
+            Report(line, smallest > 96 ? SeverityError : SeverityWarning,
+                   "[%s] has %s variants but no plain %s: screens below %u DPI show no image", KnownKeys[i].section,
+                   image, image, smallest);
+    }
+}
+
 void CheckScriptValues(MediaCheck* check)
 {
+    CheckImageBase(&check->index);
     const ScriptIndex* index = &check->index;
     for (DWORD i = 0; i < index->count; i++) {
         const IndexedLine* line = &index->lines[i];
