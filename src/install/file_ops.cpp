@@ -177,26 +177,27 @@ BOOL IsFolderEmpty(const char* folder, ErrorStatus* status)
 }
 
 // The size of an existing file; 0 with "Unable to open file (%s)" when it cannot be opened.
-static DWORD SizeOfFile(const char* path, ErrorStatus* status)
+static ULONGLONG SizeOfFile(const char* path, ErrorStatus* status)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) {
         SetStatus(status, GetLastError(), IDS_UNABLE_TO_OPEN_FILE, path);
         return 0;
     }
-    DWORD size = GetFileSize(file, NULL);
+    LARGE_INTEGER size;
+    BOOL known = GetFileSizeEx(file, &size);
     CloseHandle(file);
-    return size == INVALID_FILE_SIZE ? 0 : size;
+    return known ? (ULONGLONG)size.QuadPart : 0;
 }
 
-DWORD GetFolderSize(const char* folder, ErrorStatus* status)
+ULONGLONG GetFolderSize(const char* folder, ErrorStatus* status)
 {
     char pattern[MAX_PATH];
     JoinPath(folder, "*", pattern);
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE) return 0;
-    DWORD sum = 0;
+    ULONGLONG sum = 0;
     do {
         if (status->code) break;
         char path[MAX_PATH];
@@ -212,7 +213,7 @@ DWORD GetFolderSize(const char* folder, ErrorStatus* status)
     return sum;
 }
 
-DWORD GetFileSizeChecked(const char* path, ErrorStatus* status)
+ULONGLONG GetFileSizeChecked(const char* path, ErrorStatus* status)
 {
     if (status->code) return 0;
     return SizeOfFile(path, status);

@@ -46,12 +46,12 @@ BOOL FolderExists(const char* path, ErrorStatus* status);
 // TRUE when the folder holds nothing but "." and "..", or cannot be listed.
 BOOL IsFolderEmpty(const char* folder, ErrorStatus* status /* not used */);
 
-// The sizes of all files below the folder, summed in 32 bits (it wraps past 4 GB).
+// The sizes of all files below the folder, summed in 64 bits.
 // A file that cannot be opened stores "Unable to open file (%s)".
-DWORD GetFolderSize(const char* folder, ErrorStatus* status);
+ULONGLONG GetFolderSize(const char* folder, ErrorStatus* status);
 
-// The file's size (low 32 bits), 0 on failure with "Unable to open file (%s)".
-DWORD GetFileSizeChecked(const char* path, ErrorStatus* status);
+// The file's size, 0 on failure with "Unable to open file (%s)".
+ULONGLONG GetFileSizeChecked(const char* path, ErrorStatus* status);
 
 // Records a rename (newPath given) or a deletion (newPath NULL) for the next restart:
 // MoveFileExA on the NT family, the "[rename]" section of "wininit.ini" otherwise.

@@ -2,7 +2,6 @@
 #include "install/file_ops.h"
 #include "core/error_status.h"
 #include "core/format.h"
-#include "core/globals.h"
 #include "core/script.h"
 #include "resources/resource.h"
 
@@ -14,18 +13,6 @@ HANDLE CreateLogFile(const char* path, ErrorStatus* status)
     HANDLE file = CreateTargetFile(path);
     if (file == INVALID_HANDLE_VALUE) SetStatus(status, GetLastError(), 0);
     return file;
-}
-
-void GetScratchListPath(char* buffer)
-{
-    JoinPath(SetupFolder, "tempFile", buffer);
-}
-
-HANDLE CreateScratchList(ErrorStatus* status)
-{
-    char path[MAX_PATH];
-    GetScratchListPath(path);
-    return CreateLogFile(path, status);
 }
 
 void GetInstallLogPath(const char* installDir, char* buffer, ErrorStatus* status)
@@ -44,19 +31,81 @@ HANDLE CreateInstallLog(const char* installDir, ErrorStatus* status)
     return CreateLogFile(path, status);
 }
 
-void WriteLogLine(HANDLE file, const char* key, const char* value)
+void WriteLogFile(const char* text, const char* path, ErrorStatus* status)
 {
-    WriteText(file, key, 0xFFFFFFFF);
-    WriteText(file, "=", 1);
-    WriteText(file, value, 0xFFFFFFFF);
-    WriteText(file, "\r\n", 2);
+    HANDLE file = CreateLogFile(path, status);
+    if (file == INVALID_HANDLE_VALUE) return;
+    if (!WriteText(file, text, 0xFFFFFFFF)) {
+        // A short write leaves no error of its own.
+        DWORD error = GetLastError();
+        SetStatus(status, error ? error : ERROR_WRITE_FAULT, 0);
+    }
+    CloseHandle(file);
 }
 
-void WriteLogEntry(HANDLE file, const char* key, DWORD value)
+// Room for `more` bytes and the NUL; the block at least doubles so that adding stays cheap.
+static BOOL MakeRoom(LogText* log, DWORD more, ErrorStatus* status)
+{
+    if (status->code) return FALSE;
+    if (log->text && log->length + more < log->capacity) return TRUE;
+    DWORD capacity = log->capacity ? log->capacity : 1024;
+    while (capacity <= log->length + more) capacity *= 2;
+    char* grown = (char*)GlobalAlloc(GMEM_FIXED, capacity);
+    if (!grown) {
+        SetStatus(status, GetLastError(), 0);
+        return FALSE;
+    }
+    if (log->text) {
+        CopyMemory(grown, log->text, log->length + 1);
+        GlobalFree(log->text);
+    } else {
+        grown[0] = 0;
+    }
+    log->text = grown;
+    log->capacity = capacity;
+    return TRUE;
+}
+
+void AddLogText(LogText* log, const char* text, ErrorStatus* status)
+{
+    DWORD length = lstrlenA(text);
+    if (!MakeRoom(log, length, status)) return;
+    CopyMemory(log->text + log->length, text, length + 1);
+    log->length += length;
+}
+
+void AddLogLine(LogText* log, const char* key, const char* value, ErrorStatus* status)
+{
+    AddLogText(log, key, status);
+    AddLogText(log, "=", status);
+    AddLogText(log, value, status);
+    AddLogText(log, "\r\n", status);
+}
+
+void AddLogEntry(LogText* log, const char* key, DWORD value, ErrorStatus* status)
 {
     char number[16];
     FormatText(number, sizeof number, "%lu", value);
-    WriteLogLine(file, key, number);
+    AddLogLine(log, key, number, status);
+}
+
+void AddLogEntryFirst(LogText* log, const char* key, DWORD value, ErrorStatus* status)
+{
+    LogText line = { NULL, 0, 0 };
+    AddLogEntry(&line, key, value, status);
+    if (MakeRoom(log, line.length, status)) {
+        MoveMemory(log->text + line.length, log->text, log->length + 1);
+        CopyMemory(log->text, line.text, line.length);
+        log->length += line.length;
+    }
+    FreeLogText(&line);
+}
+
+void FreeLogText(LogText* log)
+{
+    if (log->text) GlobalFree(log->text);
+    log->text = NULL;
+    log->length = log->capacity = 0;
 }
 
 void NotePendingChange(PendingChange** list, const char* path, DWORD value, ErrorStatus* status)
@@ -165,6 +214,6 @@ void ApplyPendingChangesToLog(const char* logPath, const PendingChange* list, Er
     char* text = ReadLogForUpdate(logPath, status);
     if (!text) return;
     ApplyPendingChanges(&text, list, status);
-    if (!status->code) WriteWholeFile(text, logPath, status);
+    if (!status->code) WriteLogFile(text, logPath, status);
     GlobalFree(text);
 }

@@ -32,7 +32,11 @@ static BOOL RemoveFolder(const char* path, BOOL descend, ErrorStatus* status)
     if (error != ERROR_ACCESS_DENIED) return FALSE;  // a folder that still holds files stays
 
     if (RetryWithoutReadOnly(path, TRUE)) return FALSE;
-    if (IsFolderEmpty(path, status)) return status->code ? FALSE : DeleteAtRestart(path, status);
+    // A folder whose attributes cannot be read is not known to be there: IsFolderEmpty would
+    // call it empty, and a restart would be asked for nothing.
+    DWORD attributes = GetFileAttributesA(path);
+    bool stillThere = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (stillThere && IsFolderEmpty(path, status)) return status->code ? FALSE : DeleteAtRestart(path, status);
     if (!descend) return FALSE;
 
     char pattern[MAX_PATH];

@@ -9,7 +9,7 @@ static void CheckHeader(const IndexedLine* line)
         Report(line->number, SeverityWarning, "text after the ']' of [%s] is ignored", line->name);
     if (known && known->form == FormLogEntry)
         Report(line->number, SeverityWarning,
-               "[%s] belongs to the install log; setup.exe reads it from setup.ini only to remove a failed install",
+               "[%s] belongs to the install log; setup.exe reads it from setup.ini only to remove a failed update",
                line->name);
     if (known) return;
     const char* nearest = NearestSection(line->name);

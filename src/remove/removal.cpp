@@ -7,6 +7,7 @@
 #include "install/file_ops.h"
 #include "install/path_removal.h"
 #include "install/registry.h"
+#include "remove/own_file.h"
 #include "resources/resource.h"
 
 static const DWORD FlagMainProgram = 2;
@@ -90,14 +91,15 @@ static void RemoveRegistryEntries(char* log, char** keys, DWORD* capacity, Error
 
 // Removes every folder of the list that exists inside the log's folder; true when one was left
 // for restart.
-static BOOL RemoveFolders(HWND window, const char* keys, const char* logFolder, ErrorStatus* status)
+static BOOL RemoveFolders(HWND window, const char* keys, const char* logFolder, const OwnFile* own,
+                          ErrorStatus* status)
 {
     BOOL restart = FALSE;
     for (const char* path = keys; *path && !status->code; path = NextKey(path)) {
         ShowStep(window, IDS_REMOVING, NameOf(path));
         if (PlaceOfPath(path, logFolder) == PathOutside) continue;
         if (FolderExists(path, status)) {
-            if (RemovePath(path, TRUE, TRUE, status)) restart = TRUE;
+            if (RemoveLoggedFolder(own, path, status)) restart = TRUE;
         } else {
             status->code = 0;
         }
@@ -112,6 +114,9 @@ BOOL RemoveInstallation(HWND owner, char* log, const char* logFolder, ErrorStatu
     BOOL restart = FALSE;
     HWND window = NULL;
     BOOL ownerWasEnabled = FALSE;
+    OwnFile own;
+    FindOwnFile(&own);
+    LeaveCurrentFolder();
 
     GetScriptKeyList(log, "UninstallFiles", &keys, &capacity, status);
     if (!status->code) {
@@ -144,14 +149,14 @@ BOOL RemoveInstallation(HWND owner, char* log, const char* logFolder, ErrorStatu
                 ShowStep(window, IDS_UNREGISTERING, NameOf(path));
                 UnregisterComponent(window, path);
             }
-            if (RemovePath(path, FALSE, FALSE, status)) restart = TRUE;
+            if (RemoveLoggedFile(&own, path, status)) restart = TRUE;
         }
 
         // Folders listed among the files, then the folders that the install created.
-        if (RemoveFolders(window, keys, logFolder, status)) restart = TRUE;
+        if (RemoveFolders(window, keys, logFolder, &own, status)) restart = TRUE;
         if (!status->code) {
             GetScriptKeyList(log, "UninstallDirs", &keys, &capacity, status);
-            if (!status->code && RemoveFolders(window, keys, logFolder, status)) restart = TRUE;
+            if (!status->code && RemoveFolders(window, keys, logFolder, &own, status)) restart = TRUE;
         }
 
         ShowStep(window, IDS_UPDATING_REGISTRY, NULL);

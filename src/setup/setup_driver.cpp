@@ -10,6 +10,7 @@
 #include "install/setup_fonts.h"
 #include "remove/removal.h"
 #include "resources/resource.h"
+#include "setup/pre_install_state.h"
 #include "setup/restart.h"
 #include "wizard/agreement_version.h"
 #include "core/setup_context.h"
@@ -54,19 +55,29 @@ static char* ReadScriptBesideSetup()
     return ReadWholeFile(path);
 }
 
-// The install or update run and, when it failed, the recovery the user is offered.
+// The install or update run and, when it failed, the recovery the user is offered. A cancel
+// at the disk-space warning ends setup silently with the machine as setup found it.
 static BOOL InstallOrUpdate(HWND owner, char* script, BOOL update, SetupContext* context, BOOL earlierRelease,
-                            ErrorStatus* status)
+                            const PreInstallState* before, ErrorStatus* status)
 {
-    BOOL restart = RunInstall(owner, script, update, context, status, earlierRelease);
-    if (!status->code) return restart;
+    char* takeBack = NULL;
+    BOOL restart = RunInstall(owner, script, update, context, status, earlierRelease, &takeBack);
+    if (status->code == ERROR_CANCELLED) RestorePreInstallState(before, context);
+    if (!status->code || status->code == ERROR_CANCELLED) {
+        if (takeBack) GlobalFree(takeBack);
+        return restart;
+    }
 
     char product[256];
     LoadProductName(product, sizeof product, NULL);
     if (!update) {
         MessageBoxById(owner, IDS_INSTALL_FAILED, IDS_SETUP_TITLE, MB_ICONERROR, product, status->text);
         status->code = 0;
-        return RemoveInstallation(owner, script, context->installDir, status);
+        // The removal takes back what the run did, as its record tells, rather than what the
+        // media's script lists.
+        restart = RemoveInstallation(owner, takeBack, context->installDir, status);
+        if (takeBack) GlobalFree(takeBack);
+        return restart;
     }
     if (MessageBoxById(owner, IDS_UPDATE_FAILED_REMOVE, IDS_SETUP_TITLE, MB_ICONQUESTION | MB_YESNO, product, product,
                        product) == IDYES) {
@@ -112,7 +123,8 @@ static void PrepareUpdate(HWND owner, const char* installedSetup, BOOL earlierRe
             RegCloseKey(key);
         }
     }
-    WarnIfBrowserRunning(owner);
+    // A cancelled update sheet ends setup with nothing shown.
+    if (!status->code) WarnIfBrowserRunning(owner);
 }
 
 void RunSetup(HWND mainWindow)
@@ -126,6 +138,8 @@ void RunSetup(HWND mainWindow)
     ZeroMemory(&context, sizeof context);
     char installedSetup[MAX_PATH];
     char path[MAX_PATH];
+    PreInstallState before;
+    RememberPreInstallState(&before);
 
     // Installed: the uninstall entry of this release or of the earlier one.
     HKEY entry = OpenRegKey(HKEY_LOCAL_MACHINE, KEY_READ, FALSE, &status, UninstallKey,
@@ -216,7 +230,7 @@ void RunSetup(HWND mainWindow)
         if (!status.code) {
             context.script = script;
             if (removal) restart = RemoveInstallation(mainWindow, script, context.installDir, &status);
-            else restart = InstallOrUpdate(mainWindow, script, marker, &context, earlierRelease, &status);
+            else restart = InstallOrUpdate(mainWindow, script, marker, &context, earlierRelease, &before, &status);
             context.script = NULL;
         }
         if (script) GlobalFree(script);

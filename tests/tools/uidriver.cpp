@@ -25,6 +25,11 @@
 //   page SHEET                        the property sheet's current page: its handle
 //   rect HWND [ID]                    window and client rectangles in screen coordinates; with
 //                                      an ID, the control's rectangle in the window's client area
+//   layout HWND                       the screen (size, DPI), the work area and the window's
+//                                      rectangle, then every visible child at any depth: handle,
+//                                      parent, id, class, rectangle in the parent's client area,
+//                                      the parent's client size, the width of its text in the
+//                                      shell dialog font, its style (hex)
 //   answer BUTTON-ID [MS] [PID]       wait for a message box, print caption and text, press a button
 //   make-window CLASS TITLE MS        create a top-level window of that class and keep it for MS
 //   wait-gone HWND [MS]               wait until a window is destroyed
@@ -135,6 +140,40 @@ static BOOL CALLBACK PrintControl(HWND control, LPARAM param)
     GetWindowRect(control, &rect);
     MapWindowPoints(NULL, (HWND)param, (POINT*)&rect, 2);
     printf("\t%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return TRUE;
+}
+
+// The width of a window's text on one line in the shell dialog font at the screen's DPI, the
+// font of setup's dialogs (the window's own font handle means nothing in this process).
+static int TextWidth(HWND window)
+{
+    char text[4096];
+    GetControlText(window, text, sizeof text);
+    HDC dc = GetDC(NULL);
+    HFONT font = CreateFontA(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                             DEFAULT_CHARSET, 0, 0, 0, 0, "MS Shell Dlg 2");
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = { 0, 0 };
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(NULL, dc);
+    return size.cx;
+}
+
+static BOOL CALLBACK PrintLayout(HWND child, LPARAM)
+{
+    if (!IsWindowVisible(child)) return TRUE;
+    HWND parent = GetParent(child);
+    char className[256];
+    GetClassNameA(child, className, sizeof className);
+    RECT rect, client;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(NULL, parent, (POINT*)&rect, 2);
+    GetClientRect(parent, &client);
+    printf("%p\t%p\t%d\t%s\t%ld,%ld,%ld,%ld\t%ld,%ld\t%d\t%lx\n", (void*)child, (void*)parent, GetDlgCtrlID(child),
+           className, rect.left, rect.top, rect.right, rect.bottom, client.right, client.bottom, TextWidth(child),
+           (unsigned long)GetWindowLongA(child, GWL_STYLE));
     return TRUE;
 }
 
@@ -629,6 +668,22 @@ int main(int argc, char** argv)
         MapWindowPoints(window, NULL, (POINT*)&client, 2);
         printf("window=%ld,%ld,%ld,%ld\nclient=%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom,
                client.left, client.top, client.right, client.bottom);
+        return 0;
+    }
+
+    if (!strcmp(command, "layout") && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        if (!IsWindow(window)) return 1;
+        RECT rect, work;
+        GetWindowRect(window, &rect);
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        HDC screen = GetDC(NULL);
+        int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(NULL, screen);
+        printf("screen\t%d,%d\t%d\nwork\t%ld,%ld,%ld,%ld\nwindow\t%ld,%ld,%ld,%ld\n", GetSystemMetrics(SM_CXSCREEN),
+               GetSystemMetrics(SM_CYSCREEN), dpi, work.left, work.top, work.right, work.bottom, rect.left, rect.top,
+               rect.right, rect.bottom);
+        EnumChildWindows(window, PrintLayout, 0);
         return 0;
     }
 

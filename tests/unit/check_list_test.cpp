@@ -243,6 +243,16 @@ TEST_F(CheckListTest, SpaceBarTogglesOnceOnRelease)
     EXPECT_EQ(3u, Seen.toggles.size());
 }
 
+TEST_F(CheckListTest, TheFocusGivesAListWithoutACaretItsTopRow)
+{
+    SetFocus(NULL);
+    SendMessageA(list, LB_SETCURSEL, (WPARAM)-1, 0);
+    SetFocus(list);  // as the Tab key gives it
+    SendMessageA(list, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    SendMessageA(list, WM_KEYUP, VK_SPACE, 0xC0390001);
+    EXPECT_EQ(CLI_CHECKED | 1u, Data(list, 0)) << "the space bar toggles the top row";
+}
+
 TEST_F(CheckListTest, ItemHeightIsTheFontOrTheBoxPlusOne)
 {
     HBITMAP boxes = LoadBitmapA(NULL, MAKEINTRESOURCEA(OBM_CHECKBOXES));

@@ -1,10 +1,9 @@
-// The install log's building blocks on real files: the log and the scratch list, their entry
-// lines, and the update's pending-change list applied to a log on disk.
+// The install log's building blocks on real files: the log, entry lines, and the update's
+// pending-change list applied to a log on disk.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 #include "core/error_status.h"
-#include "core/globals.h"
 #include "core/script.h"
 #include "install/file_ops.h"
 #include "install/install_log.h"
@@ -18,17 +17,6 @@ static ErrorStatus Clear()
     return status;
 }
 
-// Points the setup program's folder somewhere else for one test.
-struct SetupFolderAt {
-    char saved[MAX_PATH];
-    explicit SetupFolderAt(const std::string& folder)
-    {
-        lstrcpynA(saved, SetupFolder, MAX_PATH);
-        lstrcpynA(SetupFolder, (folder + "\\").c_str(), MAX_PATH);
-    }
-    ~SetupFolderAt() { lstrcpynA(SetupFolder, saved, MAX_PATH); }
-};
-
 static std::vector<std::pair<std::string, DWORD>> Entries(const PendingChange* list)
 {
     std::vector<std::pair<std::string, DWORD>> entries;
@@ -36,32 +24,32 @@ static std::vector<std::pair<std::string, DWORD>> Entries(const PendingChange* l
     return entries;
 }
 
-TEST(InstallLog, LogAndScratchListAreCreatedAndTakeEntryLines)
+TEST(InstallLog, LogIsCreatedAndTakesEntryLines)
 {
-    std::string media = ScratchFolder("log-media");
     std::string installDir = ScratchFolder("log-install");
-    SetupFolderAt setupFolder(media);
 
-    // The scratch list replaces whatever an earlier run left.
-    ASSERT_TRUE(WriteFileBytes(media + "\\tempFile", "an earlier run's lines\r\n"));
+    // Lines kept in memory; one may go before all others.
     ErrorStatus status = Clear();
-    HANDLE scratch = CreateScratchList(&status);
-    ASSERT_NE(INVALID_HANDLE_VALUE, scratch) << status.text;
-    WriteLogEntry(scratch, (installDir + "\\data\\sub").c_str(), 0);
-    WriteLogEntry(scratch, (installDir + "\\data").c_str(), 4294967294u);
-    CloseHandle(scratch);
-    EXPECT_EQ(installDir + "\\data\\sub=0\r\n" + installDir + "\\data=4294967294\r\n", ReadFileBytes(media + "\\tempFile"));
+    LogText lines = {};
+    AddLogEntry(&lines, (installDir + "\\data\\sub").c_str(), 0, &status);
+    AddLogEntry(&lines, (installDir + "\\data").c_str(), 4294967294u, &status);
+    AddLogEntryFirst(&lines, (installDir + "\\bin").c_str(), 0, &status);
+    EXPECT_EQ(installDir + "\\bin=0\r\n" + installDir + "\\data\\sub=0\r\n" + installDir + "\\data=4294967294\r\n",
+              std::string(lines.text));
+    FreeLogText(&lines);
 
     char path[MAX_PATH];
     GetInstallLogPath(installDir.c_str(), path, &status);
     EXPECT_EQ(installDir + "\\setup.ini", path);
     HANDLE log = CreateInstallLog(installDir.c_str(), &status);
     ASSERT_NE(INVALID_HANDLE_VALUE, log) << status.text;
-    WriteText(log, "[UninstallFiles]\r\n", 0xFFFFFFFF);
-    WriteLogEntry(log, (installDir + "\\readme.txt").c_str(), 0);
-    WriteLogEntry(log, (installDir + "\\bin\\app.exe").c_str(), 10);
-    WriteText(log, "\r\n[UninstallDirs]\r\n", 0xFFFFFFFF);
-    WriteLogLine(log, (installDir + "\\data").c_str(), "04");
+    AddLogText(&lines, "[UninstallFiles]\r\n", &status);
+    AddLogEntry(&lines, (installDir + "\\readme.txt").c_str(), 0, &status);
+    AddLogEntry(&lines, (installDir + "\\bin\\app.exe").c_str(), 10, &status);
+    AddLogText(&lines, "\r\n[UninstallDirs]\r\n", &status);
+    AddLogLine(&lines, (installDir + "\\data").c_str(), "04", &status);
+    WriteText(log, lines.text, 0xFFFFFFFF);
+    FreeLogText(&lines);
     CloseHandle(log);
     EXPECT_EQ(0u, status.code);
     EXPECT_EQ("[UninstallFiles]\r\n" + installDir + "\\readme.txt=0\r\n" + installDir + "\\bin\\app.exe=10\r\n"
@@ -75,7 +63,6 @@ TEST(InstallLog, LogAndScratchListAreCreatedAndTakeEntryLines)
     ASSERT_NE(INVALID_HANDLE_VALUE, log) << status.text;
     CloseHandle(log);
     EXPECT_EQ("", ReadFileBytes(path));
-    RemoveTree(media);
     RemoveTree(installDir);
 }
 
@@ -96,14 +83,6 @@ TEST(InstallLog, CreationFailuresStoreTheSystemsCode)
     // A status that holds a code creates nothing.
     EXPECT_EQ(INVALID_HANDLE_VALUE, CreateInstallLog(installDir.c_str(), &status));
     EXPECT_EQ("[UninstallFiles]\r\n", ReadFileBytes(path));
-
-    // A setup folder that does not exist.
-    {
-        SetupFolderAt setupFolder(installDir + "\\missing");
-        status = Clear();
-        EXPECT_EQ(INVALID_HANDLE_VALUE, CreateScratchList(&status));
-        EXPECT_EQ((DWORD)ERROR_PATH_NOT_FOUND, status.code);
-    }
 
     // An installation folder too long for the path buffer is a failure, never cut or overflowed.
     std::string longFolder(400, 'f');

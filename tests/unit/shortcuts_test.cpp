@@ -107,18 +107,18 @@ struct ProgressFixture {
     }
 };
 
-// Runs the step in a fresh install with a new log file; gives back the log's text.
-static std::string RunFresh(ProgressFixture* progress, const char* script, SetupContext* context,
-                            const std::string& logPath, BOOL* comStarted, ErrorStatus* status)
+// Runs the step in a fresh install with an empty log text; gives back the log's text.
+static std::string RunFresh(ProgressFixture* progress, const char* script, SetupContext* context, BOOL* comStarted,
+                            ErrorStatus* status)
 {
-    HANDLE log = CreateFileA(logPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, NULL);
-    EXPECT_NE(INVALID_HANDLE_VALUE, log);
+    LogText log = {};
     std::vector<char> text(script, script + strlen(script) + 1);
     BOOL restart = FALSE;
-    CreateShortcuts(&progress->record, text.data(), context, FALSE, FALSE, log, NULL, &restart, comStarted, status);
+    CreateShortcuts(&progress->record, text.data(), context, FALSE, FALSE, &log, NULL, &restart, comStarted, status);
     EXPECT_FALSE(restart);
-    CloseHandle(log);
-    return ReadFileBytes(logPath);
+    std::string written = log.text ? log.text : "";
+    FreeLogText(&log);
+    return written;
 }
 
 // A script text that the code may move (the update's log): one GlobalAlloc block.
@@ -172,7 +172,7 @@ TEST(CreateShortcuts, ThisUserProgramFolderAndDesktopAreMadeAndLogged)
     SetupContext context = MakeContext(installDir, "Vandrel Test", 2);
     ErrorStatus status = Clear();
     BOOL comStarted = FALSE;
-    std::string log = RunFresh(&progress, script, &context, installDir + "\\setup.ini", &comStarted, &status);
+    std::string log = RunFresh(&progress, script, &context, &comStarted, &status);
     ASSERT_EQ(0u, status.code) << status.text;
     EXPECT_TRUE(comStarted);
     EXPECT_EQ("\r\n[UninstallShortcuts]\r\n" + group + "=0\r\n" + group + "\\My App.lnk=0\r\n" + group +
@@ -199,14 +199,14 @@ TEST(CreateShortcuts, ThisUserProgramFolderAndDesktopAreMadeAndLogged)
     // without the desktop flag only the program-folder step runs.
     context.flags = 0;
     SetDlgItemTextA(progress.record.window, IDC_PLAIN_PROGRESS_TEXT, "before");
-    log = RunFresh(&progress, script, &context, installDir + "\\setup2.ini", &comStarted, &status);
+    log = RunFresh(&progress, script, &context, &comStarted, &status);
     EXPECT_EQ(0u, status.code) << status.text;
     EXPECT_EQ("\r\n[UninstallShortcuts]\r\n" + group + "\\My App.lnk=0\r\n" + group + "\\Read Me.lnk=0\r\n", log);
     EXPECT_EQ("Creating shortcuts...", progress.Text());
 
     // A status that already holds a code does nothing at all.
     status.code = 5;
-    log = RunFresh(&progress, script, &context, installDir + "\\setup3.ini", &comStarted, &status);
+    log = RunFresh(&progress, script, &context, &comStarted, &status);
     EXPECT_EQ("", log);
     EXPECT_EQ(5u, status.code);
 
@@ -231,7 +231,7 @@ TEST(CreateShortcuts, AllUsersAndAnEmptyProgramFolder)
     // No program folder and no desktop shortcut: nothing at all, not even the header.
     SetupContext context = MakeContext(installDir, "", 1);
     ErrorStatus status = Clear();
-    std::string log = RunFresh(&progress, script, &context, installDir + "\\setup.ini", &comStarted, &status);
+    std::string log = RunFresh(&progress, script, &context, &comStarted, &status);
     EXPECT_EQ(0u, status.code) << status.text;
     EXPECT_EQ("", log);
     EXPECT_EQ("before", progress.Text());
@@ -239,7 +239,7 @@ TEST(CreateShortcuts, AllUsersAndAnEmptyProgramFolder)
 
     // No program folder, but the desktop shortcut: the header comes just before its line.
     context.flags = 3;
-    log = RunFresh(&progress, script, &context, installDir + "\\setup.ini", &comStarted, &status);
+    log = RunFresh(&progress, script, &context, &comStarted, &status);
     ASSERT_EQ(0u, status.code) << status.text;
     EXPECT_EQ("\r\n[UninstallShortcuts]\r\n" + desktop + "\\Vandrel Desktop.lnk=0\r\n", log);
     LinkInfo onDesktop = ReadLink(desktop + "\\Vandrel Desktop.lnk");
@@ -250,7 +250,7 @@ TEST(CreateShortcuts, AllUsersAndAnEmptyProgramFolder)
 
     // Both, for all users.
     lstrcpyA(context.programFolder, "Vandrel All");
-    log = RunFresh(&progress, script, &context, installDir + "\\setup.ini", &comStarted, &status);
+    log = RunFresh(&progress, script, &context, &comStarted, &status);
     ASSERT_EQ(0u, status.code) << status.text;
     EXPECT_EQ("\r\n[UninstallShortcuts]\r\n" + group + "=0\r\n" + group + "\\My App.lnk=0\r\n" + desktop +
                   "\\Vandrel Desktop.lnk=0\r\n",
@@ -291,9 +291,10 @@ TEST(CreateShortcuts, UpdateSetsFourAndMakesNoDesktopShortcut)
                     &status);
     EXPECT_FALSE(restart);
     ASSERT_EQ(0u, status.code) << status.text;
+    // The program folder that the update made is logged too.
     EXPECT_EQ("[UninstallFiles]\r\n" + installDir + "\\setup.ini=0\r\n\r\n[UninstallShortcuts]\r\n" + group +
                   "\\My App.lnk=4\r\n" + desktop + "\\app.exe.lnk=0\r\nC:\\ProgramData\\Elsewhere\\x.lnk=0\r\n" +
-                  group + "\\Read Me.lnk=4\r\n\r\n",
+                  group + "=4\r\n" + group + "\\Read Me.lnk=4\r\n\r\n",
               std::string(log));
     EXPECT_EQ(2u, context.flags);
     EXPECT_FALSE(PathExists(desktop + "\\app.exe.lnk"));
@@ -368,7 +369,8 @@ TEST(CreateShortcuts, EarlierReleaseShortcutsAreReplaced)
     EXPECT_FALSE(PathExists(desktop + "\\Old Help.lnk"));
     EXPECT_GE(FindRename(PendingRenames(), desktop + "\\Old App.lnk", ""), 0);
     EXPECT_EQ(3u, context.flags);
-    EXPECT_EQ(before + newGroup + "\\Vandrel.lnk=4\r\n" + desktop + "\\Vandrel Desktop.lnk=4\r\n", std::string(log));
+    EXPECT_EQ(before + newGroup + "=4\r\n" + newGroup + "\\Vandrel.lnk=4\r\n" + desktop + "\\Vandrel Desktop.lnk=4\r\n",
+              std::string(log));
     EXPECT_EQ(installDir + "\\bin\\app.exe", ReadLink(newGroup + "\\Vandrel.lnk").target);
     EXPECT_EQ("Vandrel Desktop", ReadLink(desktop + "\\Vandrel Desktop.lnk").description);
     EXPECT_EQ("Creating desktop shortcut...", progress.Text());
@@ -420,7 +422,7 @@ TEST(CreateShortcuts, DeniedShortcutWarnsAndStopsTheProgramFolder)
     BOOL comStarted = FALSE;
     BoxAnswerer answerer;
     StartAnswering(&answerer, IDOK);
-    std::string log = RunFresh(&progress, script, &context, installDir + "\\setup.ini", &comStarted, &status);
+    std::string log = RunFresh(&progress, script, &context, &comStarted, &status);
     StopAnswering(&answerer);
     EXPECT_EQ(0u, status.code) << status.text;
     ASSERT_EQ(1u, answerer.texts.size());
@@ -442,27 +444,37 @@ TEST(CreateShortcuts, DeniedShortcutWarnsAndStopsTheProgramFolder)
     ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file)));
     link->SetPath((installDir + "\\app.exe").c_str());
     BOOL stop = FALSE;
-    HANDLE logFile = CreateFileA((installDir + "\\direct.ini").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    LogText logText = {};
+    LogText* logFile = &logText;
     StartAnswering(&answerer, IDOK);
     SaveShortcut(group.c_str(), "My App", file, logFile, NULL, NULL, &stop, &status);
     StopAnswering(&answerer);
     EXPECT_TRUE(stop);
     EXPECT_EQ(0u, status.code);
     EXPECT_EQ(1u, answerer.texts.size());
-    // Any other failure stays: a folder that does not exist.
+    // Any other failure stays, as the system's text of the HRESULT alone: a folder that does not exist.
     SaveShortcut((group + "\\missing").c_str(), "My App", file, logFile, NULL, NULL, NULL, &status);
     EXPECT_NE(0u, status.code);
-    EXPECT_NE(std::string::npos, std::string(status.text).find(group + "\\missing\\My App.lnk")) << status.text;
-    // A name too long for a path is refused rather than cut.
+    EXPECT_EQ(std::string::npos, std::string(status.text).find("My App.lnk")) << status.text;
+    // A name too long for a path is cut so that the whole path fits; a folder that leaves no
+    // room for a name is refused with the folder named.
     status = Clear();
     SaveShortcut(group.c_str(), std::string(300, 'n').c_str(), file, logFile, NULL, NULL, NULL, &status);
+    EXPECT_EQ(0u, status.code) << status.text;
+    std::string cut = group + "\\" + std::string(MAX_PATH - 1 - group.size() - 5, 'n') + ".lnk";
+    EXPECT_EQ(MAX_PATH - 1, cut.size());
+    EXPECT_TRUE(ReadLink(cut).loaded);
+    DeleteFileA(cut.c_str());
+    std::string deep = group + "\\" + std::string(MAX_PATH - 6 - group.size(), 'd');
+    SaveShortcut(deep.c_str(), "x", file, logFile, NULL, NULL, NULL, &status);
     EXPECT_EQ((DWORD)ERROR_FILENAME_EXCED_RANGE, status.code);
+    EXPECT_NE(std::string::npos, std::string(status.text).find(deep)) << status.text;
     // A folder that holds a trailing backslash already gets no second one.
     status = Clear();
     SaveShortcut((group + "\\").c_str(), "Direct", file, logFile, NULL, NULL, NULL, &status);
     EXPECT_EQ(0u, status.code) << status.text;
-    CloseHandle(logFile);
-    EXPECT_EQ(group + "\\Direct.lnk=0\r\n", ReadFileBytes(installDir + "\\direct.ini"));
+    EXPECT_EQ(cut + "=0\r\n" + group + "\\Direct.lnk=0\r\n", std::string(logText.text));
+    FreeLogText(&logText);
     file->Release();
     link->Release();
 
@@ -514,7 +526,7 @@ TEST(CreateShortcuts, DeniedShortcutFolderWarnsAndTheRunGoesOn)
         ProgramsFolderAt programs("R:\\Programs");
         ASSERT_EQ("R:\\Programs", ShellFolder(CSIDL_PROGRAMS));
         StartAnswering(&answerer, IDOK);
-        log = RunFresh(&progress, script, &context, installDir + "\\setup.ini", &comStarted, &status);
+        log = RunFresh(&progress, script, &context, &comStarted, &status);
         StopAnswering(&answerer);
     }
     EXPECT_EQ(0u, status.code) << status.text;
