@@ -1,5 +1,5 @@
 # The media checker's sources that build on every platform; each build adds its own file-system
-# unit (src/mediacheck/media_files_win32.cpp, native/media_files_posix.cpp).
+# unit (src/mediacheck/media_files_win32.cpp, src/mediacheck/media_files_posix.cpp).
 set(MEDIACHECK_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../src/mediacheck/install_checks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/mediacheck/known_keys.cpp

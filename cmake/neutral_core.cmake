@@ -1,5 +1,5 @@
 # The platform-neutral core: the parts of src/core that need nothing of Windows but a few text
-# and memory calls, so that native programs build them too (native/CMakeLists.txt). The
+# and memory calls, so that native programs build them too (src/native/CMakeLists.txt). The
 # Windows build takes them with the rest of src/core.
 set(NEUTRAL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../src/core/format.cpp

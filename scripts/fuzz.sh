@@ -12,7 +12,7 @@ build=${NATIVE_BUILD_DIR:-$root/build-native}
 targets=(script writer format version)
 
 mkdir -p "$build"
-if ! { [ -f "$build/CMakeCache.txt" ] || cmake -S "$root/native" -B "$build" -DCMAKE_CXX_COMPILER=clang++; } \
+if ! { [ -f "$build/CMakeCache.txt" ] || cmake -S "$root/src/native" -B "$build" -DCMAKE_CXX_COMPILER=clang++; } \
     > "$build/build.log" 2>&1 || ! cmake --build "$build" -j "$(nproc)" >> "$build/build.log" 2>&1; then
   cat "$build/build.log"
   echo "fuzz: the native build failed"

@@ -1,7 +1,7 @@
 // What the media checker needs of the file system: the folder it checks, the entries of a
 // folder and the first bytes of a file. Paths are relative to the media folder and written as
 // the setup script writes them, with backslashes. One implementation for Windows
-// (media_files_win32.cpp) and one for POSIX systems (native/media_files_posix.cpp).
+// (media_files_win32.cpp) and one for POSIX systems (media_files_posix.cpp).
 #pragma once
 #include <windows.h>
 
