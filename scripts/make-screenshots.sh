@@ -100,6 +100,7 @@ keep removal '*-message-corvantis-vandrel-has-been-successfully-removed*' remove
 keep classic '*-page-choose-destination-location' destination-classic
 keep classic '*-page-file-types' file-types
 keep install144 '*-page-corvantis-vandrel-4-2-setup' welcome144
+keep install144 '*-page-licence-agreement' agreement144
 keep install144 '*-page-installation-options' destination144
 
 mkdir -p "$out"
