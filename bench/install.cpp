@@ -91,7 +91,7 @@ static BOOL CopyTree(const char* source, const char* target, CopyOne copy, DWORD
     BOOL ok = TRUE;
     do {
         if (!lstrcmpA(found.cFileName, ".") || !lstrcmpA(found.cFileName, "..")) continue;
-        if (!lstrcmpiA(found.cFileName, "setup.ini") || !lstrcmpiA(found.cFileName, "tempFile")) continue;
+        if (!lstrcmpiA(found.cFileName, "setup.ini")) continue;
         char from[MAX_PATH], to[MAX_PATH];
         JoinPath(source, found.cFileName, from);
         JoinPath(target, found.cFileName, to);

@@ -141,7 +141,9 @@ int main(int argc, char** argv)
     HANDLE closer = CreateThread(NULL, 0, CloseSuccessBox, NULL, 0, NULL);
     status.code = 0;
     start = Now();
-    RemoveInstallation(owner, log, &status);
+    char installed[MAX_PATH];
+    FormatText(installed, sizeof installed, "%s\\inst", root);
+    RemoveInstallation(owner, log, installed, &status);
     double run = Seconds(start, Now());
     WaitForSingleObject(closer, 5000);
     GlobalFree(log);

@@ -32,14 +32,20 @@ if [ -z "$headless" ]; then
   $WINE "$media/setup.exe"
   code=$?
   set -e
+  walked=0
 else
   start_xvfb force
   trap 'wineserver -k >/dev/null 2>&1 || true; stop_xvfb' EXIT
   shots=${SCREENSHOT_DIR:-$root/screenshots}
   mkdir -p "$shots"
+  rm -f "$shots"/[0-9][0-9]-*.png "$shots/unexpected.png"
   echo "No display: running setup.exe on a virtual display ($DISPLAY); screenshots go to $shots"
   source "$root/scripts/demo-walk.bash"
-  demo_walk "$media" "$shots"
+  walked=0
+  demo_walk "$media" "$shots" || walked=$?
   code=$DEMO_EXIT
 fi
 echo "setup.exe ended with exit code $code"
+# 0 after an install or update, 2 after a removal; anything else, or a walk that had to stop
+# setup, is a failure of the demo.
+[ "$walked" -eq 0 ] && { [ "$code" -eq 0 ] || [ "$code" -eq 2 ]; }

@@ -280,6 +280,11 @@ static LRESULT CALLBACK CheckListProc(HWND list, UINT message, WPARAM wParam, LP
             swallow = true;
         }
         break;
+    case WM_SETFOCUS:
+        // Reached by the Tab key, a fresh list has no caret item for the space bar to toggle.
+        if (SendMessageA(list, LB_GETCURSEL, 0, 0) == LB_ERR && SendMessageA(list, LB_GETCOUNT, 0, 0) > 0)
+            SendMessageA(list, LB_SETCURSEL, SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
+        break;
     case WM_KILLFOCUS:
         EndKeyPress(list, state);
         break;

@@ -6,6 +6,8 @@
 #include "core/globals.h"
 #include "core/script.h"
 #include "resources/resource.h"
+#include "controls/header_band.h"
+#include "controls/painting.h"
 #include "controls/rich_text.h"
 #include "core/setup_context.h"
 #include "controls/window_helpers.h"
@@ -63,50 +65,58 @@ static void SetUpHeaderBand(HWND window, ProgressRecord* record, char* script)
         record->headerBackColor = ParseDecimal(value);
     BITMAP bitmap;
     GetObjectA(record->headerBitmap, sizeof bitmap, &bitmap);
-
     RECT divider, client, status;
+    GetClientRect(window, &client);
+    // The same strip as on the wizard's pages, so that the band does not jump when this window
+    // takes the wizard's place; kept on the window however high the script makes it.
+    PageHeader strip;
+    LoadHeaderStrip(script, &strip);
+    int stripRoom = client.bottom - bitmap.bmHeight - 2;
+    record->lineHeight = strip.lineHeight <= stripRoom ? strip.lineHeight : stripRoom > 0 ? stripRoom : 0;
+    record->lineColor = strip.lineColor;
+    record->headerHeight = record->lineHeight + bitmap.bmHeight;
+
     RectInParent(GetDlgItem(window, IDC_HEADER_PROGRESS_DIVIDER), &divider);
     MoveChildrenAbove(window, divider.top, bitmap.bmHeight + 2);
-    GetClientRect(window, &client);
     CreateWindowExA(WS_EX_STATICEDGE | WS_EX_NOPARENTNOTIFY, "Static", "", WS_CHILD | WS_VISIBLE | SS_SUNKEN, 0,
-                    bitmap.bmHeight, client.right, 2, window, NULL, AppInstance, NULL);
-    record->headerHeight = bitmap.bmHeight;
+                    record->headerHeight, client.right, 2, window, NULL, AppInstance, NULL);
 
     DWORD left = 0, top = 0, right = 0, bottom = 0;
     if (GetScriptValue(script, ProgressSection, "HeaderRTFMargins", "", value, sizeof value))
         ParseFourNumbers(value, &left, &top, &right, &bottom);
     if (!GetScriptValue(script, ProgressSection, "HeaderRTF", "", value, sizeof value)) return;
     RectInParent(GetDlgItem(window, IDC_HEADER_PROGRESS_TEXT), &status);
-    HWND rich = CreateRichTextControl(&record->context->richEditModule, value, (int)left + status.left, (int)top,
-                                      client.right - (int)left - (int)right - status.left - bitmap.bmWidth,
-                                      bitmap.bmHeight - (int)top - (int)bottom, window);
+    RECT place = HeaderTextRect(status.left, record->lineHeight, client.right - bitmap.bmWidth, record->headerHeight,
+                                left, top, right, bottom);
+    HWND rich = CreateRichTextControl(&record->context->richEditModule, value, place.left, place.top,
+                                      place.right - place.left, place.bottom - place.top, window);
     if (rich && record->headerBackColor != 0xFFFFFFFF)
         SendMessageA(rich, EM_SETBKGNDCOLOR, 0, record->headerBackColor);
 }
 
 // The section's DividerText, centred on the divider line at the section's offset; a negative x
-// offset stands for the status text's left edge.
+// offset, and a missing one, stand for the status text's left edge, where the wizard's pages
+// have their labels. The label ends with an ellipsis where the divider line ends.
 static void PlaceDividerText(HWND window, char* script)
 {
     char text[256], value[64];
     if (!GetScriptValue(script, ProgressSection, "DividerText", "", text, sizeof text)) return;
-    POINT offset = { 0, 0 };
-    if (GetScriptValue(script, ProgressSection, "DividerTextOffset", "", value, sizeof value)) ParsePoint(value, &offset);
+    POINT offset = { -1, 0 };
+    if (GetScriptValue(script, ProgressSection, "DividerTextOffset", "", value, sizeof value)) {
+        offset.x = 0;
+        ParsePoint(value, &offset);
+    }
     RECT divider, status;
     RectInParent(GetDlgItem(window, IDC_HEADER_PROGRESS_DIVIDER), &divider);
     RectInParent(GetDlgItem(window, IDC_HEADER_PROGRESS_TEXT), &status);
 
-    HWND label = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0, window, NULL,
-                                 AppInstance, NULL);
-    HFONT font = (HFONT)SendMessageA(window, WM_GETFONT, 0, 0);
-    SendMessageA(label, WM_SETFONT, (WPARAM)font, TRUE);
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE extent = { 0, 0 };
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
+    HWND label = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_ENDELLIPSIS, 0, 0, 0, 0,
+                                 window, NULL, AppInstance, NULL);
+    SendMessageA(label, WM_SETFONT, SendMessageA(window, WM_GETFONT, 0, 0), TRUE);
+    SIZE extent = WindowTextExtent(label);
     int x = offset.x < 0 ? status.left : offset.x;
+    int room = divider.right - x;
+    if (extent.cx > room) extent.cx = room > 0 ? room : 0;
     SetWindowPos(label, NULL, x, divider.top - extent.cy / 2 + offset.y, extent.cx, extent.cy, SWP_NOZORDER);
 }
 
@@ -145,26 +155,15 @@ static INT_PTR CALLBACK HeaderProgressProc(HWND window, UINT message, WPARAM, LP
     }
     if (message == WM_PAINT) {
         ProgressRecord* record = (ProgressRecord*)GetWindowLongPtrA(window, DWLP_USER);
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT band;
-        GetClientRect(window, &band);
-        band.bottom = record ? record->headerHeight : 0;
-        if (record && record->headerBackColor != 0xFFFFFFFF) {
-            HBRUSH brush = CreateSolidBrush(record->headerBackColor);
-            FillRect(dc, &band, brush);
-            DeleteObject(brush);
+        PageHeader band = { NoColor, 0, NULL, 0, 0 };
+        if (record) {
+            band.backColor = record->headerBackColor;
+            band.lineColor = record->lineColor;
+            band.bitmap = record->headerBitmap;
+            band.bandHeight = record->headerHeight;
+            band.lineHeight = record->lineHeight;
         }
-        if (record && record->headerBitmap) {
-            BITMAP bitmap;
-            GetObjectA(record->headerBitmap, sizeof bitmap, &bitmap);
-            HDC memory = CreateCompatibleDC(dc);
-            HGDIOBJ old = SelectObject(memory, record->headerBitmap);
-            BitBlt(dc, band.right - bitmap.bmWidth, 0, bitmap.bmWidth, bitmap.bmHeight, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteDC(memory);
-        }
-        EndPaint(window, &paint);
+        PaintHeaderPage(window, &band);
         return TRUE;
     }
     return FALSE;
@@ -204,8 +203,11 @@ void AdvanceProgress(DWORD units, void* context)
     ProgressRecord* record = (ProgressRecord*)context;
     record->done += units;
     if (record->done > record->total) record->done = record->total;
-    // A total of 0 makes MulDiv answer -1, whose low byte 255 shows a full bar.
-    BYTE percentage = (BYTE)MulDiv(100, (int)record->done, (int)record->total);
+    // Rounded as MulDiv rounds, in 128 bits so that no size can overflow; a total of 0 gives
+    // MulDiv's -1, whose low byte 255 shows a full bar.
+    BYTE percentage = 255;
+    if (record->total)
+        percentage = (BYTE)((100 * (unsigned __int128)record->done + record->total / 2) / record->total);
     if (percentage != record->lastPercentage) {
         record->lastPercentage = percentage;
         if (record->window) SendDlgItemMessageA(record->window, record->progressBarId, PBM_SETPOS, percentage, 0);

@@ -13,14 +13,16 @@ struct SetupContext;
 struct ProgressRecord {
     BYTE lastPercentage;      // the percentage last sent to the bar
     COLORREF headerBackColor; // 0xFFFFFFFF = none
-    DWORD done;               // units (bytes) done so far
-    DWORD total;              // units of the whole run
+    ULONGLONG done;           // units (bytes) done so far
+    ULONGLONG total;          // units of the whole run
     HBITMAP headerBitmap;     // deleted by the install run just before it destroys the window
     HWND window;
     int headerHeight;         // height of the header band in pixels, 0 without an image
     SetupContext* context;
     WORD progressBarId;       // IDC_HEADER_PROGRESS_BAR or IDC_PLAIN_PROGRESS_BAR
     WORD statusTextId;        // IDC_HEADER_PROGRESS_TEXT or IDC_PLAIN_PROGRESS_TEXT
+    int lineHeight;           // the strip at the top of the band, as on the wizard's pages
+    COLORREF lineColor;
 };
 
 // The plain window (template 8): centred on its owner, titled with the setup title, Cancel
@@ -29,15 +31,19 @@ HWND CreatePlainProgressWindow(HWND owner);
 
 // The header window (template 14): placed where the wizard stood (wizardRect, its divider line on
 // dividerRect), captioned by [Progress] Title, with the section's header image, back colour,
-// rich-text header and divider label. The record becomes the window's DWLP_USER; its header
-// bitmap, back colour and header height are filled here. None when it cannot be created.
+// rich-text header and divider label, and the Setup section's strip above the band as the
+// wizard's pages have it. The label sits at the status text's left edge unless
+// DividerTextOffset says otherwise, and ends with an ellipsis at the divider line's end. The
+// record becomes the window's DWLP_USER; its header bitmap, back colour, strip and header
+// height (strip and image) are filled here. None when it cannot be created.
 HWND CreateHeaderProgressWindow(HWND owner, ProgressRecord* record);
 
 // Sets the status text, then pumps.
 void ShowProgressText(HWND window, WORD statusTextId, const char* text);
 
-// Adds the units just done (clamped to the total), moves the bar when the percentage's low
-// byte changed, then pumps. Matches the copy's progress callback: (count, record).
+// Adds the units just done (clamped to the total), moves the bar when the percentage changed,
+// then pumps. The percentage is rounded to the nearest whole; a total of 0 gives 255 (a full
+// bar). Matches the copy's progress callback: (count, record).
 void AdvanceProgress(DWORD units, void* record);
 
 // Takes every waiting message, letting the window's dialog keys work.

@@ -15,8 +15,9 @@ static DWORD CALLBACK ReadRichTextFile(DWORD_PTR cookie, LPBYTE buffer, LONG wan
 HWND CreateRichTextControl(HMODULE* module, const char* fileName, int x, int y, int width, int height,
                            HWND parent)
 {
+    // A cut path could name another file; the page then goes without its text.
     char path[MAX_PATH];
-    JoinTexts(path, sizeof path, SetupFolder, fileName, (const char*)NULL);
+    if (!JoinPathParts(path, sizeof path, NULL, SetupFolder, fileName, (const char*)NULL)) return NULL;
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) return NULL;
 

@@ -75,3 +75,17 @@ void PushTopEdgeDown(HWND control, int dy)
     RectInParent(control, &rect);
     MoveWindow(control, rect.left, rect.top + dy, rect.right - rect.left, rect.bottom - rect.top - dy, TRUE);
 }
+
+SIZE WindowTextExtent(HWND window)
+{
+    char text[512];
+    GetWindowTextA(window, text, sizeof text);
+    HFONT font = (HFONT)SendMessageA(window, WM_GETFONT, 0, 0);
+    HDC dc = GetDC(window);
+    HGDIOBJ oldFont = font ? SelectObject(dc, font) : NULL;
+    SIZE size = { 0, 0 };
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    if (oldFont) SelectObject(dc, oldFont);
+    ReleaseDC(window, dc);
+    return size;
+}

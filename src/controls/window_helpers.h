@@ -25,3 +25,6 @@ void MoveWindowBy(HWND window, int dx, int dy);
 void MoveChildrenBy(HWND window, int dx, int dy);
 // Moves a control's top edge down by dy, keeping its bottom.
 void PushTopEdgeDown(HWND control, int dy);
+
+// The size of the window's own text drawn on one line in the window's font.
+SIZE WindowTextExtent(HWND window);

@@ -1,5 +1,6 @@
 #include "core/format.h"
 #include "core/error_status.h"
+#include "resources/resource.h"
 
 void FormatText(char* buffer, unsigned size, const char* format, ...)
 {
@@ -16,6 +17,14 @@ static inline bool PutChar(char** out, unsigned* left, char c)
     *(*out)++ = c;
     (*left)--;
     return true;
+}
+
+// value * 10 + the digit, held at the largest DWORD instead of wrapping.
+static DWORD AppendDigit(DWORD value, char digit)
+{
+    DWORD units = (DWORD)(digit - '0');
+    if (value > (0xFFFFFFFF - units) / 10) return 0xFFFFFFFF;
+    return value * 10 + units;
 }
 
 void FormatTextV(char* buffer, unsigned size, const char* format, va_list args)
@@ -45,7 +54,7 @@ void FormatTextV(char* buffer, unsigned size, const char* format, va_list args)
         unsigned width = 0;
         bool isLong = false;
         if (*f == '0') { zeroPad = true; f++; }
-        while (*f >= '0' && *f <= '9') width = width * 10 + (unsigned)(*f++ - '0');
+        while (*f >= '0' && *f <= '9') width = AppendDigit(width, *f++);
         if (*f == '.') {
             f++;
             while (*f >= '0' && *f <= '9') f++;
@@ -146,6 +155,50 @@ void JoinTexts(char* buffer, unsigned size, ...)
     va_end(args);
 }
 
+// A path that did not fit: the status names it as far as the status text can hold it.
+static BOOL RefusePath(const char* whole, char* buffer, unsigned size, ErrorStatus* status)
+{
+    if (size) buffer[0] = 0;
+    SetStatus(status, ERROR_FILENAME_EXCED_RANGE, IDS_PLAIN_TEXT, whole);
+    return FALSE;
+}
+
+BOOL JoinPathParts(char* buffer, unsigned size, ErrorStatus* status, ...)
+{
+    char whole[1024];
+    char* out = whole;
+    unsigned left = sizeof whole;
+    *out = 0;
+    va_list args;
+    va_start(args, status);
+    for (const char* text = va_arg(args, const char*); text; text = va_arg(args, const char*))
+        AppendAtCursor(text, &out, &left);
+    va_end(args);
+    if (status && status->code) {
+        if (size) buffer[0] = 0;
+        return FALSE;
+    }
+    if ((unsigned)(out - whole) >= size || left <= 1) return RefusePath(whole, buffer, size, status);
+    CopyText(whole, buffer, size);
+    return TRUE;
+}
+
+BOOL LoadFormattedPath(WORD id, char* buffer, unsigned size, ErrorStatus* status, ...)
+{
+    if (size) buffer[0] = 0;
+    if (status && status->code) return FALSE;
+    char whole[1024];
+    va_list args;
+    va_start(args, status);
+    int loaded = LoadFormattedTextV(id, whole, sizeof whole, status, args);
+    va_end(args);
+    if (!loaded) return FALSE;
+    unsigned length = lstrlenA(whole);
+    if (length >= size || length >= sizeof whole - 1) return RefusePath(whole, buffer, size, status);
+    CopyText(whole, buffer, size);
+    return TRUE;
+}
+
 int IndexOfChar(const char* text, char character)
 {
     for (const char* p = text; *p; p = CharNextA(p))
@@ -165,14 +218,18 @@ int IndexOfText(const char* text, const char* part)
 DWORD ParseDecimal(const char* text)
 {
     DWORD value = 0;
-    while (*text >= '0' && *text <= '9') value = value * 10 + (DWORD)(*text++ - '0');
+    while (*text >= '0' && *text <= '9') value = AppendDigit(value, *text++);
     return value;
 }
 
+// A number that may start with "-", held within the 32 bits of a LONG.
 static LONG ParseSigned(const char* text)
 {
-    if (*text == '-') return -(LONG)ParseDecimal(text + 1);
-    return (LONG)ParseDecimal(text);
+    const DWORD largest = 0x7FFFFFFF;
+    bool negative = *text == '-';
+    DWORD magnitude = ParseDecimal(negative ? text + 1 : text);
+    if (negative) return magnitude > largest ? -(LONG)largest - 1 : -(LONG)magnitude;
+    return magnitude > largest ? (LONG)largest : (LONG)magnitude;
 }
 
 void ParsePoint(const char* text, POINT* point)
@@ -197,38 +254,4 @@ void ParseFourNumbers(const char* text, DWORD* a, DWORD* b, DWORD* c, DWORD* d)
     *b = ParseDecimal(starts[1]);
     *c = ParseDecimal(starts[2]);
     *d = ParseDecimal(starts[3]);
-}
-
-void GetModuleFolder(char* buffer, unsigned size)
-{
-    if (!size) return;
-    DWORD length = GetModuleFileNameA(NULL, buffer, size);
-    if (length >= size) length = size - 1;
-    buffer[length] = 0;
-    char* cut = buffer;
-    for (char* p = buffer; *p; p = CharNextA(p))
-        if (*p == '\\') cut = p + 1;
-    *cut = 0;
-}
-
-int RunAndWait(const char* programPath, char* commandLine, DWORD* exitCode)
-{
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(programPath, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-        return 0;
-
-    if (exitCode) {
-        // Only messages sent to this thread are delivered; posted messages and input wait.
-        while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-            MSG message;
-            PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE);
-        }
-        GetExitCodeProcess(process.hProcess, exitCode);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return 1;
 }

@@ -26,18 +26,26 @@ void AppendAtCursor(const char* source, char** position, unsigned* spaceLeft);
 // The texts one after the other, up to a terminating NULL, cut to the buffer.
 void JoinTexts(char* buffer, unsigned size, ...);
 
+// Paths are never cut: a cut path names another file. These join or format a path whole, or
+// fail with ERROR_FILENAME_EXCED_RANGE and the uncut path in the status (a NULL status makes the
+// failure silent), the buffer emptied.
+BOOL JoinPathParts(char* buffer, unsigned size, ErrorStatus* status, ...);
+BOOL LoadFormattedPath(WORD id, char* buffer, unsigned size, ErrorStatus* status, ...);
+
 // Searches on the ANSI code page's characters; -1 when not found.
 int IndexOfChar(const char* text, char character);
 int IndexOfText(const char* text, const char* part);
 
-// The value of the leading decimal digits (no sign, no blanks, wraps at 32 bits).
+// The value of the leading decimal digits (no sign, no blanks); a larger number reads as
+// 0xFFFFFFFF.
 DWORD ParseDecimal(const char* text);
-// "x,y", each part may start with "-"; without a "," the point is left unchanged.
+// "x,y", each part may start with "-" and is held between LONG_MIN and LONG_MAX; without a
+// "," the point is left unchanged.
 void ParsePoint(const char* text, POINT* point);
 // "a,b,c,d"; without three "," the numbers are left unchanged.
 void ParseFourNumbers(const char* text, DWORD* a, DWORD* b, DWORD* c, DWORD* d);
 
-// The running program's folder with its trailing backslash.
+// Windows only (program_run.cpp): the running program's folder with its trailing backslash.
 void GetModuleFolder(char* buffer, unsigned size);
 
 // Starts a program. With a place for the exit code it waits for the program, delivering only

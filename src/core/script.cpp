@@ -4,16 +4,6 @@
 #include "core/format.h"
 #include "core/version.h"
 
-static int ReadScreenResolution()
-{
-    HDC screen = GetDC(NULL);
-    int resolution = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(NULL, screen);
-    return resolution;
-}
-
-int (*ScreenResolution)() = ReadScreenResolution;
-
 // A section, key or default given as a string id is loaded into the buffer; a text is used as
 // it is. NULL when the id cannot be loaded.
 static const char* ResolveName(const char* name, char* buffer, int size)
@@ -114,11 +104,13 @@ static DWORD ListKeys(char* text, const char* section, char* buffer, DWORD size)
                 inside = NameMatches(&wantedSection, line.name, line.nameLength, line.nameKind);
                 continue;
             }
-            if (!inside || line.type != LineEntry) continue;
+            // An empty key ("=0") would end the list for every reader, hiding the entries
+            // after it; it names nothing anyway.
+            if (!inside || line.type != LineEntry || !line.nameLength) continue;
             // Room for the name's NUL and the list's closing NUL; a name is cut to what is
             // left, and a name that would be cut to nothing ends the list.
             DWORD left = size - written - 1;
-            if (!left || (line.nameLength && left < 2)) break;
+            if (left < 2) break;
             written += CopyCut(line.name, line.nameLength, buffer + written, left) + 1;
         }
     }
@@ -174,7 +166,7 @@ DWORD GetScriptValueSize(char* text, const char* section, const char* key)
     while (NextScriptLine(&position, &line)) {
         if (line.type == LineHeader)
             inside = NameMatches(&wantedSection, line.name, line.nameLength, line.nameKind);
-        else if (inside && line.type == LineEntry)
+        else if (inside && line.type == LineEntry && line.nameLength)  // empty keys are not listed
             size += line.nameLength + 1;
     }
     return size;
@@ -332,52 +324,4 @@ void SetScriptNumber(char** text, const char* section, const char* key, DWORD nu
     char value[16];
     FormatText(value, sizeof value, "%u", number);
     SetScriptValue(text, section, key, value, status);
-}
-
-char* ReadWholeFile(const char* path)
-{
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return NULL;
-
-    char* text = NULL;
-    DWORD error = NO_ERROR;
-    DWORD high = 0;
-    SetLastError(NO_ERROR);
-    DWORD size = GetFileSize(file, &high);
-    if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
-        error = GetLastError();
-    } else if (high || size == 0xFFFFFFFF) {
-        error = ERROR_FILE_TOO_LARGE;
-    } else if ((text = (char*)GlobalAlloc(GMEM_FIXED, size + 1)) == NULL) {
-        error = GetLastError();
-    } else {
-        DWORD read = 0;
-        if (!ReadFile(file, text, size, &read, NULL)) error = GetLastError();
-        else if (read != size) error = ERROR_HANDLE_EOF;
-        if (error != NO_ERROR) {
-            GlobalFree(text);
-            text = NULL;
-        } else {
-            text[size] = 0;
-        }
-    }
-    CloseHandle(file);
-    if (!text) SetLastError(error);
-    return text;
-}
-
-void WriteWholeFile(const char* text, const char* path, ErrorStatus* status)
-{
-    if (status && status->code) return;
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, NULL);
-    if (file == INVALID_HANDLE_VALUE) {
-        SetStatus(status, GetLastError(), 0);
-        return;
-    }
-    DWORD length = lstrlenA(text);
-    DWORD written = 0;
-    // A text that did not reach the disk whole must not pass for written.
-    if (!WriteFile(file, text, length, &written, NULL)) SetStatus(status, GetLastError(), 0);
-    else if (written != length) SetStatus(status, ERROR_WRITE_FAULT, 0);
-    CloseHandle(file);
 }

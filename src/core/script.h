@@ -12,6 +12,8 @@ struct ErrorStatus;
 // The file's bytes and a NUL in one GlobalAlloc block (the caller frees it with GlobalFree),
 // or NULL with the system's last error.
 char* ReadWholeFile(const char* path);
+// The same, with the number of bytes read, which tells whether the file held NUL bytes.
+char* ReadWholeFileSized(const char* path, DWORD* bytes);
 
 // Writes the text up to its NUL over the file.
 void WriteWholeFile(const char* text, const char* path, ErrorStatus* status);

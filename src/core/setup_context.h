@@ -17,4 +17,6 @@ struct SetupContext {
     char installDir[260];     // no trailing backslash
     char fileTypes[256];
     char programFolder[256];  // the Start-menu folder of the shortcuts; may be empty
+    char madeFolder[260];     // the outermost folder that the destination page made for
+                              // installDir; empty when it made none
 };

@@ -4,7 +4,14 @@
 
 DiskFreeSpaceFunction DiskFreeSpaceQuery = NULL;
 
-void CheckDiskSpace(HWND window, const char* folder, DWORD bytes, ErrorStatus* status)
+// Kilobytes, rounded up, for the warning's "%lu".
+static DWORD Kilobytes(ULONGLONG bytes)
+{
+    ULONGLONG kilobytes = bytes / 1024 + (bytes % 1024 ? 1 : 0);
+    return kilobytes > 0xFFFFFFFF ? 0xFFFFFFFF : (DWORD)kilobytes;
+}
+
+void CheckDiskSpace(HWND window, const char* folder, ULONGLONG bytes, ErrorStatus* status)
 {
     if (status->code) return;
     HMODULE kernel = LoadLibraryA("kernel32.dll");
@@ -15,11 +22,10 @@ void CheckDiskSpace(HWND window, const char* folder, DWORD bytes, ErrorStatus* s
     while (query) {
         ULARGE_INTEGER freeToCaller, total, totalFree;
         if (!query(folder, &freeToCaller, &total, &totalFree)) break;
-        // The margin is added in 32 bits, as the sum itself is kept.
-        DWORD needed = bytes + 0x100000;
-        if (needed < freeToCaller.QuadPart) break;
-        DWORD requiredKb = (bytes + 1023) / 1024 + 1024;
-        DWORD availableKb = (DWORD)((freeToCaller.QuadPart + 1023) / 1024);
+        if (bytes + 0x100000 < freeToCaller.QuadPart) break;
+        DWORD requiredKb = Kilobytes(bytes);
+        requiredKb = requiredKb > 0xFFFFFFFF - 1024 ? 0xFFFFFFFF : requiredKb + 1024;
+        DWORD availableKb = Kilobytes(freeToCaller.QuadPart);
         int answer = MessageBoxById(window, IDS_DISK_SPACE, IDS_WARNING, MB_OKCANCEL | MB_ICONWARNING, requiredKb,
                                     availableKb);
         if (answer == IDCANCEL) SetStatus(status, ERROR_CANCELLED, 0);

@@ -1,4 +1,4 @@
-// The free-space check before a fresh install copies anything.
+// The free-space check before an install or update copies anything.
 #pragma once
 #include <windows.h>
 
@@ -14,5 +14,6 @@ extern DiskFreeSpaceFunction DiskFreeSpaceQuery;
 
 // Warns, owned by the window, while the bytes plus 1 MB do not fit in the space free to the
 // caller on the folder's volume: OK asks again, Cancel stores 1223. No check when the
-// function is missing or the question fails.
-void CheckDiskSpace(HWND window, const char* folder, DWORD bytes, ErrorStatus* status);
+// function is missing or the question fails. Sizes are 64-bit; the kilobytes shown stop at
+// the largest 32-bit number.
+void CheckDiskSpace(HWND window, const char* folder, ULONGLONG bytes, ErrorStatus* status);

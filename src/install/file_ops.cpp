@@ -17,16 +17,34 @@ void JoinPath(const char* folder, const char* name, char* buffer)
     AppendAtCursor(name, &end, &left);
 }
 
+BOOL JoinPathWhole(const char* folder, const char* name, char* buffer, ErrorStatus* status)
+{
+    unsigned length = lstrlenA(folder);
+    const char* separator = length && folder[length - 1] != '\\' ? "\\" : "";
+    return JoinPathParts(buffer, MAX_PATH, status, folder, separator, name, (const char*)NULL);
+}
+
 HANDLE CreateTargetFile(const char* path)
 {
+    const DWORD blocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, NULL);
-    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED) return file;
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) {
+    DWORD attributes;
+    if (file != INVALID_HANDLE_VALUE) {
+        // Some platforms let the replaced file keep its attributes; the copy has its own.
+        attributes = GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & blocking))
+            SetFileAttributesA(path, FILE_ATTRIBUTE_ARCHIVE);
+        return file;
+    }
+    if (GetLastError() != ERROR_ACCESS_DENIED) return file;
+    // Overwriting a hidden or system file without naming those attributes is denied like
+    // writing a read-only one; none of them is a file in use, so clear them all and retry.
+    attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & blocking)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    if (!SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY)) return INVALID_HANDLE_VALUE;
+    if (!SetFileAttributesA(path, attributes & ~blocking)) return INVALID_HANDLE_VALUE;
     return CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, NULL);
 }
 
@@ -88,6 +106,23 @@ void MakeTempFileName(char* buffer)
     if (!GetTempFileNameA(folder, "vds", 0, buffer)) buffer[0] = 0;
 }
 
+// A new empty file "vds*.tmp" in the target's folder; the buffer is empty when the folder
+// refuses one (or the name would not fit).
+static void MakeStagingFileName(const char* target, char* buffer)
+{
+    buffer[0] = 0;
+    char folder[MAX_PATH];
+    CopyText(target, folder, sizeof folder);
+    char* cut = NULL;
+    for (char* p = folder; *p; p = CharNextA(p))
+        if (*p == '\\') cut = p;
+    if (!cut) return;
+    cut[1] = 0;
+    // The folder, the name "vdsXXXX.tmp" and its NUL must fit in MAX_PATH.
+    if (cut + 1 - folder > MAX_PATH - 14) return;
+    if (!GetTempFileNameA(folder, "vds", 0, buffer)) buffer[0] = 0;
+}
+
 // Looks a path up; TRUE and its attributes when found, else FALSE with the lookup's error.
 static BOOL LookUp(const char* path, DWORD* attributes, DWORD* error)
 {
@@ -142,26 +177,27 @@ BOOL IsFolderEmpty(const char* folder, ErrorStatus* status)
 }
 
 // The size of an existing file; 0 with "Unable to open file (%s)" when it cannot be opened.
-static DWORD SizeOfFile(const char* path, ErrorStatus* status)
+static ULONGLONG SizeOfFile(const char* path, ErrorStatus* status)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE) {
         SetStatus(status, GetLastError(), IDS_UNABLE_TO_OPEN_FILE, path);
         return 0;
     }
-    DWORD size = GetFileSize(file, NULL);
+    LARGE_INTEGER size;
+    BOOL known = GetFileSizeEx(file, &size);
     CloseHandle(file);
-    return size == INVALID_FILE_SIZE ? 0 : size;
+    return known ? (ULONGLONG)size.QuadPart : 0;
 }
 
-DWORD GetFolderSize(const char* folder, ErrorStatus* status)
+ULONGLONG GetFolderSize(const char* folder, ErrorStatus* status)
 {
     char pattern[MAX_PATH];
     JoinPath(folder, "*", pattern);
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE) return 0;
-    DWORD sum = 0;
+    ULONGLONG sum = 0;
     do {
         if (status->code) break;
         char path[MAX_PATH];
@@ -177,7 +213,7 @@ DWORD GetFolderSize(const char* folder, ErrorStatus* status)
     return sum;
 }
 
-DWORD GetFileSizeChecked(const char* path, ErrorStatus* status)
+ULONGLONG GetFileSizeChecked(const char* path, ErrorStatus* status)
 {
     if (status->code) return 0;
     return SizeOfFile(path, status);
@@ -305,10 +341,13 @@ BOOL CopyOrReplaceAtRestart(const char* source, const char* target, HWND owner, 
     if ((status->code != ERROR_SHARING_VIOLATION && status->code != ERROR_ACCESS_DENIED) || !allowRestart)
         return FALSE;
 
-    // The target is in use: the new file waits in the temporary folder until the restart.
+    // The target is in use: the new file waits beside it until the restart, since the
+    // restart moves files only within one volume; only a folder that refuses a new file
+    // sends it to the temporary folder.
     status->code = 0;
     char temporary[MAX_PATH];
-    MakeTempFileName(temporary);
+    MakeStagingFileName(target, temporary);
+    if (!temporary[0]) MakeTempFileName(temporary);
     if (!temporary[0]) SetStatus(status, GetLastError(), 0);
     if (!status->code && !CopyFileWithProgress(source, temporary, callback, context))
         SetStatus(status, GetLastError(), 0);

@@ -17,9 +17,13 @@ typedef void (*ProgressCallback)(DWORD bytes, void* context);
 // The folder, a backslash when the folder is 1 to 258 characters long and does not already
 // end in one, then the name; cut to MAX_PATH - 1 characters.
 void JoinPath(const char* folder, const char* name, char* buffer /* MAX_PATH */);
+// The same for paths from the setup script, the media or the log, which must never be cut: a
+// path that does not fit is ERROR_FILENAME_EXCED_RANGE with the whole path in the status, and
+// an empty buffer.
+BOOL JoinPathWhole(const char* folder, const char* name, char* buffer /* MAX_PATH */, ErrorStatus* status);
 
-// Creates or truncates a file for writing (no sharing, archive attribute). A read-only file
-// is made writable and the create tried once more. INVALID_HANDLE_VALUE with the system's
+// Creates or truncates a file for writing (no sharing, archive attribute). A read-only,
+// hidden or system file loses those attributes and the create is tried once more. INVALID_HANDLE_VALUE with the system's
 // last error on failure.
 HANDLE CreateTargetFile(const char* path);
 
@@ -42,12 +46,12 @@ BOOL FolderExists(const char* path, ErrorStatus* status);
 // TRUE when the folder holds nothing but "." and "..", or cannot be listed.
 BOOL IsFolderEmpty(const char* folder, ErrorStatus* status /* not used */);
 
-// The sizes of all files below the folder, summed in 32 bits (it wraps past 4 GB).
+// The sizes of all files below the folder, summed in 64 bits.
 // A file that cannot be opened stores "Unable to open file (%s)".
-DWORD GetFolderSize(const char* folder, ErrorStatus* status);
+ULONGLONG GetFolderSize(const char* folder, ErrorStatus* status);
 
-// The file's size (low 32 bits), 0 on failure with "Unable to open file (%s)".
-DWORD GetFileSizeChecked(const char* path, ErrorStatus* status);
+// The file's size, 0 on failure with "Unable to open file (%s)".
+ULONGLONG GetFileSizeChecked(const char* path, ErrorStatus* status);
 
 // Records a rename (newPath given) or a deletion (newPath NULL) for the next restart:
 // MoveFileExA on the NT family, the "[rename]" section of "wininit.ini" otherwise.
@@ -56,7 +60,8 @@ DWORD GetFileSizeChecked(const char* path, ErrorStatus* status);
 BOOL MoveFileAtRestart(const char* existingPath, const char* newPath, DWORD flags);
 
 // Copies the source over the target. When the target is in use (32) or denied (5) and a
-// restart is allowed, the source goes to a temporary file that replaces the target at the
+// restart is allowed, the source goes to a new file "vds*.tmp" beside the target (in the
+// temporary folder when the target's folder refuses one) that replaces the target at the
 // next restart. TRUE exactly when such a replacement was scheduled; other failures are in
 // the status ("Unable to copy file ...").
 BOOL CopyOrReplaceAtRestart(const char* source, const char* target, HWND owner /* not used */,

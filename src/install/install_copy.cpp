@@ -21,11 +21,11 @@ static DWORD EntryFlags(InstallRun* run, const char* section, const char* key)
     return ParseDecimal(value);
 }
 
-// Source and target of an entry: the same relative path under both folders.
-static void EntryPaths(InstallRun* run, const char* key, char* source, char* target)
+// Source and target of an entry: the same relative path under both folders, never cut.
+static BOOL EntryPaths(InstallRun* run, const char* key, char* source, char* target, ErrorStatus* status)
 {
-    JoinPath(SetupFolder, key, source);
-    JoinPath(run->context->installDir, key, target);
+    return JoinPathWhole(SetupFolder, key, source, status)
+        && JoinPathWhole(run->context->installDir, key, target, status);
 }
 
 // Whether an entry stays out of this run: flag 1 on the NT family, or flag 4 with its source
@@ -53,7 +53,7 @@ typedef void (*EntryVisitor)(InstallRun* run, const char* folder, const WIN32_FI
 static void ListFolder(InstallRun* run, const char* folder, EntryVisitor visit, void* extra, ErrorStatus* status)
 {
     char pattern[MAX_PATH];
-    JoinPath(folder, "*", pattern);
+    if (!JoinPathWhole(folder, "*", pattern, status)) return;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) return;
@@ -66,22 +66,27 @@ static void ListFolder(InstallRun* run, const char* folder, EntryVisitor visit, 
 
 static void AddExampleSize(InstallRun*, const char*, const WIN32_FIND_DATAA* found, void* extra, ErrorStatus*)
 {
-    if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) *(DWORD*)extra += found->nFileSizeLow;
+    if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        *(ULONGLONG*)extra += (ULONGLONG)found->nFileSizeHigh << 32 | found->nFileSizeLow;
 }
 
-DWORD SumInstallSize(InstallRun* run, ErrorStatus* status)
+ULONGLONG SumInstallSize(InstallRun* run, ErrorStatus* status)
 {
-    DWORD sum = 0;
+    ULONGLONG sum = 0;
     char source[MAX_PATH], target[MAX_PATH];
     for (const char* key = run->files; !status->code && *key; key = NextKey(key)) {
-        EntryPaths(run, key, source, target);
+        if (!EntryPaths(run, key, source, target, status)) break;
         if (!IsSkipped(source, EntryFlags(run, FilesSection, key), FALSE, status) && !status->code)
             sum += GetFileSizeChecked(source, status);
     }
     for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
-        EntryPaths(run, key, source, target);
-        if (!IsSkipped(source, EntryFlags(run, DirsSection, key), TRUE, status) && !status->code)
-            sum += GetFolderSize(source, status);
+        if (!EntryPaths(run, key, source, target, status)) break;
+        if (IsSkipped(source, EntryFlags(run, DirsSection, key), TRUE, status) || status->code) continue;
+        // A required tree that is missing stops the run as a missing file does, rather than
+        // leaving an empty folder behind.
+        if (!FolderExists(source, status) && !status->code)
+            SetStatus(status, ERROR_PATH_NOT_FOUND, IDS_UNABLE_TO_OPEN_FILE, source);
+        sum += GetFolderSize(source, status);
     }
     if (WantsExamples(run) && !status->code) {
         ExamplesSource(source, status);
@@ -106,7 +111,31 @@ static void RecordFile(InstallRun* run, const char* target, DWORD value, ErrorSt
     if (run->update)
         NoteIfNotLogged(run->logText, &run->pending, target, value, status);
     else
-        WriteLogEntry(run->log, target, value);
+        AddLogEntry(&run->record.files, target, value, status);
+}
+
+// A nested key ("bin\x.exe") needs its folders inside the installation folder. Each one made
+// here goes first in the record's list, so that inner folders come before outer ones.
+static void MakeTargetFolders(InstallRun* run, const char* key, ErrorStatus* status)
+{
+    char base[MAX_PATH], folder[MAX_PATH];
+    JoinPath(run->context->installDir, "", base);
+    for (const char* p = key; *p && !status->code; p = CharNextA(p)) {
+        if (*p != '\\' || p == key) continue;
+        int length = lstrlenA(base) + (int)(p - key);
+        if (length >= MAX_PATH) {
+            // A cut path would name another folder.
+            SetStatus(status, ERROR_FILENAME_EXCED_RANGE, IDS_PLAIN_TEXT, key);
+            return;
+        }
+        JoinTexts(folder, length + 1, base, key, (const char*)NULL);
+        if (FolderExists(folder, status) || status->code) continue;
+        if (!CreateDirectoryA(folder, NULL)) {
+            SetStatus(status, GetLastError(), IDS_PLAIN_TEXT, folder);
+            return;
+        }
+        AddLogEntryFirst(&run->record.madeFolders, folder, 0, status);
+    }
 }
 
 // The main program registers itself and the chosen file types.
@@ -124,7 +153,7 @@ void InstallFileEntries(InstallRun* run, ErrorStatus* status)
     char source[MAX_PATH], target[MAX_PATH];
     for (const char* key = run->files; !status->code && *key; key = NextKey(key)) {
         DWORD flags = EntryFlags(run, FilesSection, key);
-        EntryPaths(run, key, source, target);
+        if (!EntryPaths(run, key, source, target, status)) break;
         if (IsWindowsNT && (flags & FlagSkipOnNT)) {
             AdvanceProgress(0, &run->progress);
             continue;
@@ -135,6 +164,7 @@ void InstallFileEntries(InstallRun* run, ErrorStatus* status)
             continue;
         }
 
+        MakeTargetFolders(run, key, status);
         CopyInstalledFile(run, source, target, status);
         if (run->update && !status->code && RemoveOnInstall(run->script, run->context, key, &run->pending, status))
             run->restart = TRUE;
@@ -170,19 +200,20 @@ static void CopyTreeEntry(InstallRun* run, const char* sourceFolder, const WIN32
 {
     const TreeCopy* tree = (const TreeCopy*)extra;
     char relative[MAX_PATH], target[MAX_PATH];
-    JoinPath(tree->relative, found->cFileName, relative);
-    JoinPath(run->context->installDir, relative, target);
+    if (!JoinPathWhole(tree->relative, found->cFileName, relative, status)
+        || !JoinPathWhole(run->context->installDir, relative, target, status))
+        return;
 
     if (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         CopyTree(run, relative, tree->flags, status);
         if (status->code) return;
         // After all of its contents, so that inner folders come before outer ones.
-        WriteLogEntry(run->scratch, target, tree->flags);
         if (run->update) NoteIfNotLogged(run->logText, &run->pending, target, 0, status);
+        else AddLogEntry(&run->record.subfolders, target, tree->flags, status);
         return;
     }
     char source[MAX_PATH];
-    JoinPath(sourceFolder, found->cFileName, source);
+    if (!JoinPathWhole(sourceFolder, found->cFileName, source, status)) return;
     CopyInstalledFile(run, source, target, status);
     RecordFile(run, target, tree->flags, status);
 }
@@ -191,7 +222,7 @@ static void CopyTree(InstallRun* run, const char* relative, DWORD flags, ErrorSt
 {
     ShowInstallStep(run, IDS_INSTALLING, relative);
     char source[MAX_PATH], target[MAX_PATH];
-    EntryPaths(run, relative, source, target);
+    if (!EntryPaths(run, relative, source, target, status)) return;
     CreateFolderPath(NULL, target, status);
     if (status->code) return;
 
@@ -203,11 +234,14 @@ static void CopyTree(InstallRun* run, const char* relative, DWORD flags, ErrorSt
 
 void InstallFolderEntries(InstallRun* run, ErrorStatus* status)
 {
-    char source[MAX_PATH], target[MAX_PATH];
+    char source[MAX_PATH], target[MAX_PATH], value[256];
     for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
-        DWORD flags = EntryFlags(run, DirsSection, key);
-        EntryPaths(run, key, source, target);
+        GetScriptValue(run->script, DirsSection, key, "", value, sizeof value);
+        DWORD flags = ParseDecimal(value);
+        if (!EntryPaths(run, key, source, target, status)) break;
         if (IsSkipped(source, flags, TRUE, status) || status->code) continue;
+        // The tree's own line keeps its value as the script writes it.
+        if (!run->update) AddLogLine(&run->record.trees, target, value, status);
         CopyTree(run, key, flags, status);
     }
 }
@@ -217,49 +251,32 @@ static void CopyExampleFile(InstallRun* run, const char* sourceFolder, const WIN
 {
     if (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
     char source[MAX_PATH], target[MAX_PATH];
-    JoinPath(sourceFolder, found->cFileName, source);
-    JoinPath((const char*)extra, found->cFileName, target);
+    if (!JoinPathWhole(sourceFolder, found->cFileName, source, status)
+        || !JoinPathWhole((const char*)extra, found->cFileName, target, status))
+        return;
     ShowInstallStep(run, IDS_INSTALLING, found->cFileName);
     CopyInstalledFile(run, source, target, status);
-    if (!run->update && !status->code) WriteLogEntry(run->log, target, 0);
+    RecordFile(run, target, 0, status);
 }
 
 void InstallExampleFiles(InstallRun* run, ErrorStatus* status)
 {
     if (status->code || !WantsExamples(run)) return;
     char source[MAX_PATH], target[MAX_PATH];
-    JoinPath(run->context->installDir, "Examples", target);
-    BOOL created = CreateFolderPath(NULL, target, status);
-    if (created && !run->update && !status->code) WriteLogEntry(run->log, target, 0);
+    if (!JoinPathWhole(run->context->installDir, "Examples", target, status)) return;
+    if (CreateFolderPath(NULL, target, status)) RecordFile(run, target, 0, status);
     ExamplesSource(source, status);
     if (!status->code) ListFolder(run, source, CopyExampleFile, target, status);
 }
 
-void FinishLogFolders(InstallRun* run, ErrorStatus* status)
+void NoteMadeFolders(InstallRun* run, ErrorStatus* status)
 {
-    if (run->scratch != INVALID_HANDLE_VALUE) {
-        CloseHandle(run->scratch);
-        run->scratch = INVALID_HANDLE_VALUE;
+    if (!run->update) return;
+    // Each line is the path, "=0" and CR LF.
+    for (const char* line = run->record.madeFolders.text; line && *line && !status->code; line = NextLine(line)) {
+        char path[MAX_PATH];
+        int length = IndexOfChar(line, '\r') - 2;
+        CopyText(line, path, length + 1 < MAX_PATH ? length + 1 : MAX_PATH);
+        NoteIfNotLogged(run->logText, &run->pending, path, 0, status);
     }
-    if (status->code || run->update) return;
-
-    WriteLogEntry(run->log, run->logPath, 0);
-    WriteText(run->log, "\r\n[UninstallDirs]\r\n", 0xFFFFFFFF);
-
-    char path[MAX_PATH];
-    GetScratchListPath(path);
-    char* lines = ReadWholeFile(path);
-    if (lines) {
-        WriteText(run->log, lines, 0xFFFFFFFF);
-        GlobalFree(lines);
-    }
-
-    char source[MAX_PATH], target[MAX_PATH], value[256];
-    for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
-        GetScriptValue(run->script, DirsSection, key, "", value, sizeof value);
-        EntryPaths(run, key, source, target);
-        if (IsSkipped(source, ParseDecimal(value), TRUE, status) || status->code) continue;
-        WriteLogLine(run->log, target, value);
-    }
-    WriteLogEntry(run->log, run->context->installDir, 0);
 }

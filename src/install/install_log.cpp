@@ -2,7 +2,6 @@
 #include "install/file_ops.h"
 #include "core/error_status.h"
 #include "core/format.h"
-#include "core/globals.h"
 #include "core/script.h"
 #include "resources/resource.h"
 
@@ -16,24 +15,12 @@ HANDLE CreateLogFile(const char* path, ErrorStatus* status)
     return file;
 }
 
-void GetScratchListPath(char* buffer)
-{
-    JoinPath(SetupFolder, "tempFile", buffer);
-}
-
-HANDLE CreateScratchList(ErrorStatus* status)
-{
-    char path[MAX_PATH];
-    GetScratchListPath(path);
-    return CreateLogFile(path, status);
-}
-
 void GetInstallLogPath(const char* installDir, char* buffer, ErrorStatus* status)
 {
     // The string's "%s" takes the folder with its trailing backslash.
     char folder[MAX_PATH];
     JoinPath(installDir, "", folder);
-    LoadFormattedText(IDS_SCRIPT_PATH, buffer, MAX_PATH, status, folder);
+    LoadFormattedPath(IDS_SCRIPT_PATH, buffer, MAX_PATH, status, folder);
 }
 
 HANDLE CreateInstallLog(const char* installDir, ErrorStatus* status)
@@ -44,19 +31,81 @@ HANDLE CreateInstallLog(const char* installDir, ErrorStatus* status)
     return CreateLogFile(path, status);
 }
 
-void WriteLogLine(HANDLE file, const char* key, const char* value)
+void WriteLogFile(const char* text, const char* path, ErrorStatus* status)
 {
-    WriteText(file, key, 0xFFFFFFFF);
-    WriteText(file, "=", 1);
-    WriteText(file, value, 0xFFFFFFFF);
-    WriteText(file, "\r\n", 2);
+    HANDLE file = CreateLogFile(path, status);
+    if (file == INVALID_HANDLE_VALUE) return;
+    if (!WriteText(file, text, 0xFFFFFFFF)) {
+        // A short write leaves no error of its own.
+        DWORD error = GetLastError();
+        SetStatus(status, error ? error : ERROR_WRITE_FAULT, 0);
+    }
+    CloseHandle(file);
 }
 
-void WriteLogEntry(HANDLE file, const char* key, DWORD value)
+// Room for `more` bytes and the NUL; the block at least doubles so that adding stays cheap.
+static BOOL MakeRoom(LogText* log, DWORD more, ErrorStatus* status)
+{
+    if (status->code) return FALSE;
+    if (log->text && log->length + more < log->capacity) return TRUE;
+    DWORD capacity = log->capacity ? log->capacity : 1024;
+    while (capacity <= log->length + more) capacity *= 2;
+    char* grown = (char*)GlobalAlloc(GMEM_FIXED, capacity);
+    if (!grown) {
+        SetStatus(status, GetLastError(), 0);
+        return FALSE;
+    }
+    if (log->text) {
+        CopyMemory(grown, log->text, log->length + 1);
+        GlobalFree(log->text);
+    } else {
+        grown[0] = 0;
+    }
+    log->text = grown;
+    log->capacity = capacity;
+    return TRUE;
+}
+
+void AddLogText(LogText* log, const char* text, ErrorStatus* status)
+{
+    DWORD length = lstrlenA(text);
+    if (!MakeRoom(log, length, status)) return;
+    CopyMemory(log->text + log->length, text, length + 1);
+    log->length += length;
+}
+
+void AddLogLine(LogText* log, const char* key, const char* value, ErrorStatus* status)
+{
+    AddLogText(log, key, status);
+    AddLogText(log, "=", status);
+    AddLogText(log, value, status);
+    AddLogText(log, "\r\n", status);
+}
+
+void AddLogEntry(LogText* log, const char* key, DWORD value, ErrorStatus* status)
 {
     char number[16];
     FormatText(number, sizeof number, "%lu", value);
-    WriteLogLine(file, key, number);
+    AddLogLine(log, key, number, status);
+}
+
+void AddLogEntryFirst(LogText* log, const char* key, DWORD value, ErrorStatus* status)
+{
+    LogText line = { NULL, 0, 0 };
+    AddLogEntry(&line, key, value, status);
+    if (MakeRoom(log, line.length, status)) {
+        MoveMemory(log->text + line.length, log->text, log->length + 1);
+        CopyMemory(log->text, line.text, line.length);
+        log->length += line.length;
+    }
+    FreeLogText(&line);
+}
+
+void FreeLogText(LogText* log)
+{
+    if (log->text) GlobalFree(log->text);
+    log->text = NULL;
+    log->length = log->capacity = 0;
 }
 
 void NotePendingChange(PendingChange** list, const char* path, DWORD value, ErrorStatus* status)
@@ -111,12 +160,60 @@ void ApplyPendingChanges(char** logText, const PendingChange* list, ErrorStatus*
     }
 }
 
+// A UTF-16 text with its byte-order mark, in the ANSI code page; NULL when it cannot be had.
+static char* FromUtf16(const char* bytes, DWORD size)
+{
+    const WCHAR* wide = (const WCHAR*)(bytes + 2);
+    int count = (int)((size - 2) / 2);
+    int length = count ? WideCharToMultiByte(CP_ACP, 0, wide, count, NULL, 0, NULL, NULL) : 0;
+    char* text = (char*)GlobalAlloc(GMEM_FIXED, length + 1);
+    if (!text) return NULL;
+    if (count) WideCharToMultiByte(CP_ACP, 0, wide, count, text, length, NULL, NULL);
+    text[length] = 0;
+    // A character that the code page lacks, or a NUL, must still not join two lines.
+    for (int i = 0; i < length; i++)
+        if (!text[i]) text[i] = '\n';
+    return text;
+}
+
+char* ReadInstallLog(const char* path, BOOL* damaged)
+{
+    if (damaged) *damaged = FALSE;
+    DWORD size = 0;
+    char* text = ReadWholeFileSized(path, &size);
+    if (!text || (DWORD)lstrlenA(text) == size) return text;
+    if (damaged) *damaged = TRUE;
+    if (size >= 2 && (BYTE)text[0] == 0xFF && (BYTE)text[1] == 0xFE) {
+        char* converted = FromUtf16(text, size);
+        if (converted) {
+            GlobalFree(text);
+            return converted;
+        }
+    }
+    for (DWORD i = 0; i < size; i++)
+        if (!text[i]) text[i] = '\n';
+    return text;
+}
+
+char* ReadLogForUpdate(const char* path, ErrorStatus* status)
+{
+    if (status->code) return NULL;
+    BOOL damaged = FALSE;
+    char* text = ReadInstallLog(path, &damaged);
+    if (text && damaged) {
+        GlobalFree(text);
+        text = NULL;
+        SetStatus(status, ERROR_FILE_CORRUPT, IDS_LOG_DAMAGED, path);
+    }
+    return text;
+}
+
 void ApplyPendingChangesToLog(const char* logPath, const PendingChange* list, ErrorStatus* status)
 {
     if (status->code || !list) return;
-    char* text = ReadWholeFile(logPath);
+    char* text = ReadLogForUpdate(logPath, status);
     if (!text) return;
     ApplyPendingChanges(&text, list, status);
-    if (!status->code) WriteWholeFile(text, logPath, status);
+    if (!status->code) WriteLogFile(text, logPath, status);
     GlobalFree(text);
 }

@@ -40,17 +40,16 @@ static void ForgetEarlierRelease(InstallRun* run, ErrorStatus* status)
         LoadResString(IDS_UNINSTALL_ENTRY, run->context->programFolder, sizeof run->context->programFolder, status);
 }
 
-// A fresh install starts its log; an update reads the installed one, which may be missing.
+// A fresh install creates its log, and holds it, before anything is copied; its text comes
+// from the run's record at the end. An update reads the installed log, which may be missing.
 static void OpenInstallLog(InstallRun* run, ErrorStatus* status)
 {
-    GetInstallLogPath(run->context->installDir, run->logPath, status);
     if (status->code) return;
     if (run->update) {
-        run->logText = ReadWholeFile(run->logPath);
+        run->logText = ReadLogForUpdate(run->logPath, status);
         return;
     }
     run->log = CreateLogFile(run->logPath, status);
-    if (!status->code) WriteText(run->log, "[UninstallFiles]\r\n", 0xFFFFFFFF);
 }
 
 // The header window takes the wizard's place when the wizard's rectangle is known and the
@@ -75,7 +74,7 @@ static void OpenProgressWindow(InstallRun* run, ErrorStatus* status)
     if (record->window) run->ownerWasEnabled = ShowProgressWindow(run->owner, record->window);
 }
 
-static void StartProgressBar(InstallRun* run, DWORD total)
+static void StartProgressBar(InstallRun* run, ULONGLONG total)
 {
     ProgressRecord* record = &run->progress;
     record->done = 0;
@@ -94,18 +93,31 @@ static void WriteRegistryValues(InstallRun* run, ErrorStatus* status)
     if (!run->update) {
         char title[256];
         LoadResString(IDS_UNINSTALL_ENTRY, title, sizeof title, status);
-        WriteText(run->log, "\r\n[UninstallRegistry]\r\nHKLM\\", 0xFFFFFFFF);
-        WriteText(run->log, UninstallKey, 0xFFFFFFFF);
-        WriteText(run->log, "\\", 1);
-        WriteLogEntry(run->log, title, 0);
+        AddLogText(&run->record.later, "\r\n[UninstallRegistry]\r\nHKLM\\", status);
+        AddLogText(&run->record.later, UninstallKey, status);
+        AddLogText(&run->record.later, "\\", status);
+        AddLogEntry(&run->record.later, title, 0, status);
     }
     WriteUninstallEntry(run->context->installDir, run->mainSource, run->mainTarget, status);
     if (!run->update || run->earlierRelease) WriteProgramFolder(run->context->programFolder, status);
 }
 
+// A fresh install's log gets its whole text at the end of a successful run.
+static void WriteFreshLog(InstallRun* run, ErrorStatus* status)
+{
+    char* text = ComposeInstallLog(&run->record, run->logPath, run->context->installDir, status);
+    if (!text) return;
+    if (!WriteText(run->log, text, 0xFFFFFFFF)) {
+        DWORD error = GetLastError();
+        SetStatus(status, error ? error : ERROR_WRITE_FAULT, 0);
+    }
+    GlobalFree(text);
+}
+
 // Closing steps, taken on every path: the shell hears of the folder, COM ends, the window
-// goes, the log is closed (and deleted after a failed fresh install) or written back.
-static void CloseRun(InstallRun* run, ErrorStatus* status)
+// goes, the log is written and closed (and deleted after a failed fresh install) or written
+// back. A failed fresh install hands its record to takeBack, when given.
+static void CloseRun(InstallRun* run, char** takeBack, ErrorStatus* status)
 {
     SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHA, run->context->installDir, NULL);
     if (run->comStarted) CoUninitialize();
@@ -115,16 +127,23 @@ static void CloseRun(InstallRun* run, ErrorStatus* status)
     if (run->progress.window) DestroyProgressWindow(run->owner, run->progress.window, run->ownerWasEnabled);
     run->progress.window = NULL;
 
-    if (run->scratch != INVALID_HANDLE_VALUE) CloseHandle(run->scratch);
     if (!run->update) {
         if (run->log != INVALID_HANDLE_VALUE) {
+            if (!status->code) WriteFreshLog(run, status);
             CloseHandle(run->log);
-            // A failed installation leaves no log behind; the removal run then has nothing to read.
+            // A failed installation leaves no log behind.
             if (status->code) DeleteFileA(run->logPath);
         }
+        if (status->code && takeBack) {
+            // What the log would have held up to the failure, for the removal that takes the
+            // run back; the installation folder was there before the run and stays.
+            ErrorStatus own = { 0, "" };
+            *takeBack = ComposeInstallLog(&run->record, run->logPath, NULL, &own);
+        }
     } else if (!status->code && run->logText) {
-        WriteWholeFile(run->logText, run->logPath, status);
+        WriteLogFile(run->logText, run->logPath, status);
     }
+    FreeInstallRecord(&run->record);
     if (run->logText) GlobalFree(run->logText);
     FreePendingChanges(&run->pending);
     if (run->files) GlobalFree(run->files);
@@ -148,8 +167,9 @@ static int TellOutcome(InstallRun* run)
 }
 
 int RunInstall(HWND owner, char* script, BOOL update, SetupContext* context, ErrorStatus* status,
-               BOOL earlierRelease)
+               BOOL earlierRelease, char** takeBack)
 {
+    if (takeBack) *takeBack = NULL;
     InstallRun run;
     ZeroMemory(&run, sizeof run);
     run.owner = owner;
@@ -157,40 +177,41 @@ int RunInstall(HWND owner, char* script, BOOL update, SetupContext* context, Err
     run.update = update;
     run.earlierRelease = earlierRelease;
     run.context = context;
-    run.scratch = INVALID_HANDLE_VALUE;
     run.log = INVALID_HANDLE_VALUE;
     run.progress.headerBackColor = 0xFFFFFFFF;
     run.progress.context = context;
 
-    ForgetEarlierRelease(&run, status);
-    run.scratch = CreateScratchList(status);
+    GetInstallLogPath(context->installDir, run.logPath, status);
     GetScriptKeyList(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES), &run.files, &run.filesCapacity, status);
     GetScriptKeyList(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS), &run.dirs, &run.dirsCapacity, status);
-    OpenInstallLog(&run, status);
     OpenProgressWindow(&run, status);
 
-    DWORD total = SumInstallSize(&run, status);
-    if (!update) CheckDiskSpace(WarningOwner(&run), context->installDir, total, status);
+    // Nothing on the machine changes before the disk-space check, so that its Cancel leaves
+    // the machine as it was.
+    ULONGLONG total = SumInstallSize(&run, status);
+    CheckDiskSpace(WarningOwner(&run), context->installDir, total, status);
+    ForgetEarlierRelease(&run, status);
+    OpenInstallLog(&run, status);
     StartProgressBar(&run, total);
 
     InstallFileEntries(&run, status);
     InstallFolderEntries(&run, status);
     InstallExampleFiles(&run, status);
     if (update) {
+        NoteMadeFolders(&run, status);
         ApplyPendingChangesToLog(run.logPath, run.pending, status);
         FreePendingChanges(&run.pending);
     }
-    FinishLogFolders(&run, status);
     if (update && !status->code) {
         // The shortcuts are recorded in the log as it now stands on disk.
         if (run.logText) GlobalFree(run.logText);
-        run.logText = ReadWholeFile(run.logPath);
+        run.logText = ReadLogForUpdate(run.logPath, status);
     }
     WriteRegistryValues(&run, status);
-    CreateShortcuts(&run.progress, script, context, update, earlierRelease, run.log, update ? &run.logText : NULL,
-                    &run.restart, &run.comStarted, status);
+    CreateShortcuts(&run.progress, script, context, update, earlierRelease, update ? NULL : &run.record.later,
+                    update ? &run.logText : NULL, &run.restart, &run.comStarted, status);
 
-    CloseRun(&run, status);
+    CloseRun(&run, takeBack, status);
     if (status->code) return 0;
     return TellOutcome(&run);
 }

@@ -12,5 +12,9 @@ struct SetupContext;
 // owner is disabled while the run lasts and owns its final message boxes. A failure stays in
 // the status, and the run then shows nothing; on success it shows the success message or
 // asks to restart Windows. Returns 1 when a restart is needed and the user agreed to it now.
+// Cancelling the disk-space warning (1223) leaves the machine as the run found it.
+// takeBack, when given, gets NULL, or after a failed fresh install the install log as it would
+// have read up to the failure, without the installation folder's line: a GlobalAlloc block
+// for the removal run, which the caller frees.
 int RunInstall(HWND owner, char* script, BOOL update, SetupContext* context, ErrorStatus* status,
-               BOOL earlierRelease);
+               BOOL earlierRelease, char** takeBack = NULL);

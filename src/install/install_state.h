@@ -4,6 +4,7 @@
 #include <windows.h>
 #include "controls/progress_window.h"
 #include "install/install_log.h"
+#include "install/install_record.h"
 
 struct SetupContext;
 
@@ -19,9 +20,10 @@ struct InstallRun {
     char* dirs;              // the "InstallDirs" key list
     DWORD dirsCapacity;
 
-    HANDLE scratch;          // the scratch list, INVALID_HANDLE_VALUE once closed
-    HANDLE log;              // fresh install: the open install log, else INVALID_HANDLE_VALUE
+    HANDLE log;              // fresh install: the install log, open from before the first copy
+                             // to the end of the run, else INVALID_HANDLE_VALUE
     char logPath[MAX_PATH];  // "setup.ini" in the installation folder
+    InstallRecord record;    // fresh install: the log's lines so far
     char* logText;           // update: the installed log as read (may be NULL)
     PendingChange* pending;  // update: changes to the log's "[UninstallFiles]"
 

@@ -1,8 +1,11 @@
 #include "install/path_removal.h"
+#include <shlobj.h>
 #include "core/error_status.h"
 #include "core/format.h"
+#include "core/log_entries.h"
 #include "core/script.h"
 #include "install/file_ops.h"
+#include "install/shortcuts.h"
 #include "resources/resource.h"
 
 // Leaves a path for deletion at the next restart; true when the status is clean after.
@@ -29,11 +32,15 @@ static BOOL RemoveFolder(const char* path, BOOL descend, ErrorStatus* status)
     if (error != ERROR_ACCESS_DENIED) return FALSE;  // a folder that still holds files stays
 
     if (RetryWithoutReadOnly(path, TRUE)) return FALSE;
-    if (IsFolderEmpty(path, status)) return status->code ? FALSE : DeleteAtRestart(path, status);
+    // A folder whose attributes cannot be read is not known to be there: IsFolderEmpty would
+    // call it empty, and a restart would be asked for nothing.
+    DWORD attributes = GetFileAttributesA(path);
+    bool stillThere = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (stillThere && IsFolderEmpty(path, status)) return status->code ? FALSE : DeleteAtRestart(path, status);
     if (!descend) return FALSE;
 
     char pattern[MAX_PATH];
-    JoinTexts(pattern, sizeof pattern, path, "\\*", (const char*)NULL);
+    if (!JoinPathParts(pattern, sizeof pattern, status, path, "\\*", (const char*)NULL)) return FALSE;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -41,8 +48,8 @@ static BOOL RemoveFolder(const char* path, BOOL descend, ErrorStatus* status)
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) break;
             if (!lstrcmpA(found.cFileName, ".") || !lstrcmpA(found.cFileName, "..")) continue;
             char inner[MAX_PATH];
-            JoinTexts(inner, sizeof inner, path, "\\", found.cFileName, (const char*)NULL);
-            RemovePath(inner, TRUE, TRUE, status);
+            if (JoinPathParts(inner, sizeof inner, status, path, "\\", found.cFileName, (const char*)NULL))
+                RemovePath(inner, TRUE, TRUE, status);
         } while (!status->code && FindNextFileA(search, &found));
         FindClose(search);
     }
@@ -64,6 +71,29 @@ BOOL RemovePath(const char* path, BOOL isFolder, BOOL descend, ErrorStatus* stat
     return DeleteAtRestart(path, status);
 }
 
+// The folders where the install makes shortcuts: the Start-menu programs folders and the
+// desktops, for all users and for this one. One that cannot be had stays empty.
+struct ShortcutFolders {
+    char paths[4][MAX_PATH];
+};
+
+static void FindShortcutFolders(ShortcutFolders* folders)
+{
+    static const int ids[4] = { CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOP };
+    for (int i = 0; i < 4; i++) {
+        // A folder the shell cannot name only narrows what may be deleted; it is no failure.
+        ErrorStatus ignored = {};
+        GetSpecialFolderPath(NULL, ids[i], folders->paths[i], &ignored);
+    }
+}
+
+static bool IsInShortcutFolder(const ShortcutFolders* folders, const char* path)
+{
+    for (int i = 0; i < 4; i++)
+        if (PlaceOfPath(path, folders->paths[i]) == PathBelowFolder) return true;
+    return false;
+}
+
 BOOL RemoveShortcuts(BOOL restart, char* log, ErrorStatus* status)
 {
     if (status->code) return restart;
@@ -75,7 +105,10 @@ BOOL RemoveShortcuts(BOOL restart, char* log, ErrorStatus* status)
         return restart;
     }
 
+    ShortcutFolders folders;
+    FindShortcutFolders(&folders);
     for (const char* path = keys; *path && !status->code; path = NextKey(path)) {
+        if (!IsInShortcutFolder(&folders, path)) continue;
         if (!FileExists(path, status)) {
             status->code = 0;
             continue;
@@ -91,6 +124,7 @@ BOOL RemoveShortcuts(BOOL restart, char* log, ErrorStatus* status)
         if (DeleteAtRestart(path, status)) restart = TRUE;
     }
     for (const char* path = keys; *path && !status->code; path = NextKey(path)) {
+        if (!IsInShortcutFolder(&folders, path)) continue;
         if (FolderExists(path, status)) {
             if (RemovePath(path, TRUE, TRUE, status)) restart = TRUE;
         } else {

@@ -75,8 +75,9 @@ BOOL RemoveOnInstall(char* script, const SetupContext* context, const char* key,
         // An empty part ("a||b", a trailing "|") would name the installation folder itself.
         if (*part) {
             char path[MAX_PATH];
-            JoinTexts(path, sizeof path, context->installDir, "\\", part, (const char*)NULL);
-            if (FileExists(path, status)) {
+            // A cut path could name the live file that replaced the old one.
+            if (JoinPathParts(path, sizeof path, status, context->installDir, "\\", part, (const char*)NULL)
+                && FileExists(path, status)) {
                 if (DeleteReplacedFile(path, status)) scheduled = TRUE;
                 if (list && !status->code) NotePendingChange(list, path, RemoveLogEntry, status);
             }

@@ -67,8 +67,36 @@ HKEY OpenSetupKey(REGSAM access, ErrorStatus* status)
                       MAKEINTRESOURCEA(IDS_SETUP_VERSION), (const char*)NULL);
 }
 
-// Subkeys go first, one at a time from index 0, so that the enumeration never runs over
-// keys that were just deleted; the key itself goes once enumeration reports none left.
+// Empties an open key, deepest keys first, enumerating by wide names: a name that the ANSI
+// code page cannot hold comes back from RegEnumKeyExA with "?" in it and never opens. A subkey
+// that cannot be opened (a link to a missing key, one denied) or deleted is passed over and
+// the enumeration moves on past it, so that this always ends. False when a subkey was left.
+static BOOL DeleteSubkeys(HKEY key, REGSAM view, ErrorStatus* status)
+{
+    BOOL emptied = TRUE;
+    DWORD index = 0;
+    for (;;) {
+        WCHAR name[256];
+        DWORD length = sizeof name / sizeof name[0];
+        LONG error = RegEnumKeyExW(key, index, name, &length, NULL, NULL, NULL, NULL);
+        if (error == ERROR_NO_MORE_ITEMS) return emptied;
+        if (error != ERROR_SUCCESS && error != ERROR_MORE_DATA) {
+            SetStatus(status, (DWORD)error, IDS_UNABLE_TO_ENUMERATE_KEY);
+            return FALSE;
+        }
+        HKEY subkey;
+        if (error == ERROR_SUCCESS && RegOpenKeyExW(key, name, 0, KEY_READ | KEY_WRITE | view, &subkey) == ERROR_SUCCESS) {
+            BOOL subkeyEmptied = DeleteSubkeys(subkey, view, status);
+            RegCloseKey(subkey);
+            if (status->code) return FALSE;
+            // Deleted, the next subkey takes its index.
+            if (subkeyEmptied && RegDeleteKeyW(key, name) == ERROR_SUCCESS) continue;
+        }
+        emptied = FALSE;
+        index++;
+    }
+}
+
 void DeleteRegTree(HKEY root, ErrorStatus* status, REGSAM access, ...)
 {
     if (status->code) return;
@@ -79,23 +107,12 @@ void DeleteRegTree(HKEY root, ErrorStatus* status, REGSAM access, ...)
     va_end(parts);
     if (!joined) return;
 
-    for (;;) {
-        HKEY key = OpenRegKey(root, access, FALSE, status, path, (const char*)NULL);
-        if (!key) {
-            if (!status->code) return;  // missing: nothing to delete
-            break;
-        }
-        char name[MAX_PATH];
-        DWORD length = sizeof name;
-        LONG error = RegEnumKeyExA(key, 0, name, &length, NULL, NULL, NULL, NULL);
-        if (error != ERROR_SUCCESS) SetStatus(status, (DWORD)error, IDS_UNABLE_TO_ENUMERATE_KEY);
-        else DeleteRegTree(key, status, KEY_READ | KEY_WRITE, name, (const char*)NULL);
-        RegCloseKey(key);
-        if (status->code) break;
-    }
-
-    if (status->code != ERROR_NO_MORE_ITEMS) return;
-    status->code = 0;
+    HKEY key = OpenRegKey(root, access, FALSE, status, path, (const char*)NULL);
+    if (!key) return;  // missing: nothing to delete; or the failure is in the status
+    DeleteSubkeys(key, access & KEY_WOW64_64KEY, status);
+    RegCloseKey(key);
+    if (status->code) return;
+    // A subkey that had to be left keeps the key too, and this says which key.
     LONG error = RegDeleteKeyA(root, path);
     if (error != ERROR_SUCCESS) SetStatus(status, (DWORD)error, IDS_UNABLE_TO_DELETE_KEY, path);
 }

@@ -23,6 +23,8 @@ HKEY OpenRegKeyV(HKEY root, REGSAM access, BOOL reportMissing, ErrorStatus* stat
 HKEY OpenSetupKey(REGSAM access, ErrorStatus* status);
 
 // Deletes the key and everything below it, deepest keys first; a missing key is no error.
+// Subkeys are found by their wide names; one that cannot be opened or deleted is passed over,
+// and the key that holds it then fails with "Unable to delete registry key (%s)".
 void DeleteRegTree(HKEY root, ErrorStatus* status, REGSAM access, ...);
 
 // Deletes one value of a key, if the key exists; a missing value is no error.

@@ -12,8 +12,6 @@
 
 static const char ShortcutSection[] = "UninstallShortcuts";
 
-static BOOL IsOpen(HANDLE file) { return file && file != INVALID_HANDLE_VALUE; }
-
 static void StoreResult(HRESULT result, ErrorStatus* status) { SetStatus(status, (DWORD)result, 0); }
 
 BOOL GetSpecialFolderPath(HWND owner, int folderId, char* buffer, ErrorStatus* status)
@@ -77,34 +75,55 @@ static void AddShortcutSection(char** text, ErrorStatus* status)
     *text = grown;
 }
 
-void SaveShortcut(const char* folder, const char* name, IPersistFile* link, HANDLE installLog, char** updateLog,
+// Records a shortcut or a shortcut folder that this step made: "4" in an update's log text,
+// "0" in a fresh install's log.
+static void RecordShortcut(const char* path, LogText* installLog, char** updateLog, ErrorStatus* status)
+{
+    if (updateLog) {
+        if (*updateLog) {
+            AddShortcutSection(updateLog, status);
+            SetScriptValue(updateLog, ShortcutSection, path, "4", status);
+        }
+    } else if (installLog) {
+        AddLogLine(installLog, path, "0", status);
+    }
+}
+
+// The name cut to at most room bytes, at a character boundary.
+static void CutName(const char* name, int room, char* fitting)
+{
+    const char* end = name;
+    for (const char* next; *end; end = next) {
+        next = CharNextA(end);
+        if (next - name > room) break;
+    }
+    lstrcpynA(fitting, name, (int)(end - name) + 1);
+}
+
+void SaveShortcut(const char* folder, const char* name, IPersistFile* link, LogText* installLog, char** updateLog,
                   HWND progressWindow, BOOL* stop, ErrorStatus* status)
 {
     if (status->code) return;
     char folderPath[MAX_PATH], path[MAX_PATH];
     JoinPath(folder, "", folderPath);
-    if (lstrlenA(folderPath) + lstrlenA(name) + 4 >= MAX_PATH) {
-        // A cut name would save the link under a name nobody asked for.
-        SetStatus(status, ERROR_FILENAME_EXCED_RANGE, IDS_PLAIN_TEXT, name);
+    // The name is display text and may be cut to fit; the folder may not, since a cut folder
+    // would name another place.
+    int room = MAX_PATH - 1 - lstrlenA(folderPath) - 4;
+    if (room < 1) {
+        SetStatus(status, ERROR_FILENAME_EXCED_RANGE, IDS_PLAIN_TEXT, folder);
         return;
     }
-    JoinTexts(path, sizeof path, folderPath, name, ".lnk", (const char*)NULL);
+    char fittingName[MAX_PATH];
+    CutName(name, room, fittingName);
+    JoinTexts(path, sizeof path, folderPath, fittingName, ".lnk", (const char*)NULL);
 
     WCHAR widePath[MAX_PATH];
     if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) {
         SetStatus(status, GetLastError(), IDS_PLAIN_TEXT, path);
     } else {
         HRESULT result = link->Save(widePath, TRUE);
-        if (FAILED(result)) {
-            SetStatus(status, (DWORD)result, IDS_PLAIN_TEXT, path);
-        } else if (updateLog) {
-            if (*updateLog) {
-                AddShortcutSection(updateLog, status);
-                SetScriptValue(updateLog, ShortcutSection, path, "4", status);
-            }
-        } else if (IsOpen(installLog)) {
-            WriteLogLine(installLog, path, "0");
-        }
+        if (FAILED(result)) StoreResult(result, status);
+        else RecordShortcut(path, installLog, updateLog, status);
     }
 
     if (status->code == ERROR_ACCESS_DENIED || status->code == (DWORD)E_ACCESSDENIED) {
@@ -120,7 +139,7 @@ struct ShortcutRun {
     HWND window;  // the progress window: step texts, owner of the warnings
     char* script;
     SetupContext* context;
-    HANDLE installLog;
+    LogText* installLog;
     char** updateLog;
     BOOL* comStarted;
     BOOL headerWritten;
@@ -134,10 +153,10 @@ static void ShowStep(const ShortcutRun* run, WORD textId)
     ShowProgressText(run->window, run->progress->statusTextId, text);
 }
 
-static void WriteShortcutHeader(ShortcutRun* run)
+static void WriteShortcutHeader(ShortcutRun* run, ErrorStatus* status)
 {
-    if (run->headerWritten || !IsOpen(run->installLog)) return;
-    WriteText(run->installLog, "\r\n[UninstallShortcuts]\r\n", 0xFFFFFFFF);
+    if (run->headerWritten || !run->installLog) return;
+    AddLogText(run->installLog, "\r\n[UninstallShortcuts]\r\n", status);
     run->headerWritten = TRUE;
 }
 
@@ -179,14 +198,14 @@ static void PrepareLink(IShellLinkA* link, const char* installDir, const char* r
                         ErrorStatus* status)
 {
     char target[MAX_PATH];
-    JoinTexts(target, sizeof target, installDir, "\\", relativePath, (const char*)NULL);
+    if (!JoinPathParts(target, sizeof target, status, installDir, "\\", relativePath, (const char*)NULL)) return;
     HRESULT result = link->SetPath(target);
     if (FAILED(result)) {
-        SetStatus(status, (DWORD)result, IDS_PLAIN_TEXT, target);
+        StoreResult(result, status);
         return;
     }
     result = link->SetDescription(description);
-    if (FAILED(result)) SetStatus(status, (DWORD)result, IDS_PLAIN_TEXT, description);
+    if (FAILED(result)) StoreResult(result, status);
 }
 
 static void MakeProgramFolderShortcuts(ShortcutRun* run, const char* keys, ErrorStatus* status)
@@ -195,7 +214,9 @@ static void MakeProgramFolderShortcuts(ShortcutRun* run, const char* keys, Error
     char folder[MAX_PATH];
     if (!GetSpecialFolderPath(run->window, allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, folder, status)) return;
     char shortcutFolder[MAX_PATH];
-    JoinTexts(shortcutFolder, sizeof shortcutFolder, folder, "\\", run->context->programFolder, (const char*)NULL);
+    if (!JoinPathParts(shortcutFolder, sizeof shortcutFolder, status, folder, "\\", run->context->programFolder,
+                       (const char*)NULL))
+        return;
 
     BOOL created = CreateFolderPath(NULL, shortcutFolder, status);
     if (status->code == ERROR_ACCESS_DENIED) {
@@ -204,7 +225,8 @@ static void MakeProgramFolderShortcuts(ShortcutRun* run, const char* keys, Error
         return;
     }
     if (status->code) return;
-    if (created && IsOpen(run->installLog)) WriteLogEntry(run->installLog, shortcutFolder, 0);
+    // An update over the earlier release makes the folder under the new title.
+    if (created) RecordShortcut(shortcutFolder, run->installLog, run->updateLog, status);
 
     IShellLinkA* link;
     IPersistFile* file;
@@ -222,14 +244,13 @@ static void MakeProgramFolderShortcuts(ShortcutRun* run, const char* keys, Error
 static void MakeDesktopShortcut(ShortcutRun* run, ErrorStatus* status)
 {
     char relativePath[260], name[260];
+    // Without a target the link points at the installation folder; only a missing
+    // description, not an empty one, takes the target's name.
     GetScriptValue(run->script, "Destination", "DesktopShortcut", "", relativePath, sizeof relativePath);
-    // Without a target there is nothing to point at (the flag can come from an old log).
-    if (!relativePath[0]) return;
-    GetScriptValue(run->script, "Destination", "DesktopShortcutDescription", "", name, sizeof name);
-    if (!name[0]) CopyText(relativePath, name, sizeof name);
+    GetScriptValue(run->script, "Destination", "DesktopShortcutDescription", relativePath, name, sizeof name);
 
     ShowStep(run, IDS_CREATING_DESKTOP_SHORTCUT);
-    WriteShortcutHeader(run);
+    WriteShortcutHeader(run, status);
     BOOL allUsers = (run->context->flags & AllUsersFlag) != 0;
     char desktop[MAX_PATH];
     if (!GetSpecialFolderPath(run->window, allUsers ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOP, desktop, status))
@@ -244,7 +265,7 @@ static void MakeDesktopShortcut(ShortcutRun* run, ErrorStatus* status)
 }
 
 void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
-                     BOOL earlierRelease, HANDLE installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
+                     BOOL earlierRelease, LogText* installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
                      ErrorStatus* status)
 {
     if (status->code) return;
@@ -266,7 +287,7 @@ void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext*
 
     if (context->programFolder[0]) {
         ShowStep(&run, IDS_CREATING_SHORTCUTS);
-        WriteShortcutHeader(&run);
+        WriteShortcutHeader(&run, status);
         char* keys = NULL;
         DWORD capacity = 0;
         GetScriptKeyList(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_SHORTCUTS), &keys, &capacity, status);

@@ -8,6 +8,7 @@
 #pragma once
 #include <windows.h>
 #include <objidl.h>
+#include "install/install_log.h"
 
 struct ErrorStatus;
 struct ProgressRecord;
@@ -18,12 +19,13 @@ struct SetupContext;
 // goes to the status. TRUE only when a path was obtained.
 BOOL GetSpecialFolderPath(HWND owner, int folderId, char* buffer /* MAX_PATH */, ErrorStatus* status);
 
-// Saves a prepared link as "<folder>\<name>.lnk" and records it: in an update's log text
+// Saves a prepared link as "<folder>\<name>.lnk", the name cut so that the path keeps within
+// MAX_PATH - 1 characters (a folder that leaves no room for a name is ERROR_FILENAME_EXCED_RANGE
+// with the folder in the text), and records it: in an update's log text
 // (updateLog not NULL) the key is set to "4" in "[UninstallShortcuts]", a section that is added
-// when the log has none; else in the open install log (not NULL or INVALID_HANDLE_VALUE) as
-// "<path>=0". Denied access (5 or E_ACCESSDENIED) shows warning 303 with the name, owned by
+// when the log has none; else in the fresh install's log text (not NULL) as "<path>=0". Denied access (5 or E_ACCESSDENIED) shows warning 303 with the name, owned by
 // the progress window, clears the status and sets *stop when stop is given.
-void SaveShortcut(const char* folder, const char* name, IPersistFile* link, HANDLE installLog, char** updateLog,
+void SaveShortcut(const char* folder, const char* name, IPersistFile* link, LogText* installLog, char** updateLog,
                   HWND progressWindow, BOOL* stop, ErrorStatus* status);
 
 // The install run's shortcut step: the program-folder shortcuts, then the desktop shortcut.
@@ -37,18 +39,19 @@ void SaveShortcut(const char* folder, const char* name, IPersistFile* link, HAND
 //              "ProgramData") and the desktop-shortcut bit (the old log names "\Desktop\").
 // update       0 fresh install, 1 update; earlierRelease with update: the installation was
 //              registered by the earlier release, whose logged shortcuts are deleted first.
-// installLog   fresh install: the open install log, which gets "[UninstallShortcuts]" and a
-//              "=0" line per created shortcut folder and shortcut. Not used in an update (NULL or
-//              INVALID_HANDLE_VALUE both mean none).
+// installLog   fresh install: the log's text so far, which gets "[UninstallShortcuts]" and a
+//              "=0" line per created shortcut folder and shortcut. Not used in an update (NULL
+//              means none).
 // updateLog    update: the install log's text (a GlobalAlloc block, as ReadWholeFile gives it)
 //              read again before this step; *updateLog may be NULL when there is none. Each
-//              shortcut saved is set to "4" in its "[UninstallShortcuts]" (added when missing);
-//              the text may move. The run writes it back. Fresh install: NULL.
+//              shortcut saved, and the program folder when this step made it, is set to "4" in
+//              its "[UninstallShortcuts]" (added when missing); the text may move. The run
+//              writes it back. Fresh install: NULL.
 // restart      set (never cleared) when an earlier release's shortcut could only be left for
 //              deletion at the next restart; may be NULL.
 // comStarted   set when COM was initialised here (left alone otherwise); the run ends COM with
 //              CoUninitialize in its closing steps. NULL: COM is ended before returning.
 // Does nothing when the status already holds a code.
 void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
-                     BOOL earlierRelease, HANDLE installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
+                     BOOL earlierRelease, LogText* installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
                      ErrorStatus* status);

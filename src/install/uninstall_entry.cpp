@@ -38,8 +38,8 @@ void WriteUninstallEntry(const char* installDir, const char* mainSource, const c
     // The setup program is installed by the script like any file; it is not copied here.
     char setupName[64], uninstallCommand[MAX_PATH];
     LoadResString(IDS_SETUP_EXE, setupName, sizeof setupName, status);
-    JoinPath(installDir, setupName, uninstallCommand);
-    SetRegString(key, "UninstallString", uninstallCommand, status);
+    if (JoinPathWhole(installDir, setupName, uninstallCommand, status))
+        SetRegString(key, "UninstallString", uninstallCommand, status);
 
     if (mainSource[0]) {
         SetRegString(key, "Publisher", MAKEINTRESOURCEA(IDS_PUBLISHER), status);

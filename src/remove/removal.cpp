@@ -2,10 +2,12 @@
 #include "controls/progress_window.h"
 #include "core/error_status.h"
 #include "core/format.h"
+#include "core/log_entries.h"
 #include "core/script.h"
 #include "install/file_ops.h"
 #include "install/path_removal.h"
 #include "install/registry.h"
+#include "remove/own_file.h"
 #include "resources/resource.h"
 
 static const DWORD FlagMainProgram = 2;
@@ -59,39 +61,26 @@ void UnregisterComponent(HWND owner, const char* path)
     FreeLibrary(library);
 }
 
-// True when the text starts with "HKLM\" in any case.
-static BOOL StartsWithMachineRoot(const char* path)
-{
-    char start[6];
-    CopyText(path, start, sizeof start);
-    return !lstrcmpiA(start, "hklm\\");
-}
-
 // The registry entries of the log: a whole key for the value "0", else one value of the key.
 static void RemoveRegistryEntries(char* log, char** keys, DWORD* capacity, ErrorStatus* status)
 {
     GetScriptKeyList(log, "UninstallRegistry", keys, capacity, status);
     if (status->code) return;
     for (const char* entry = *keys; *entry && !status->code; entry = NextKey(entry)) {
-        const char* path = entry;
-        REGSAM access = AccessReadWrite;
-        if (IndexOfText(entry, "(64)") >= 0) {
-            // Counter digits, "(64)", then the path.
-            path = entry + IndexOfChar(entry, '(') + 4;
-            access |= KEY_WOW64_64KEY;
-        }
-        if (!StartsWithMachineRoot(path)) continue;
-        // A path too long for the key buffer is passed over rather than cut: a cut path could
-        // name a parent key.
-        if (lstrlenA(path + 5) > 207) continue;
+        // Other roots, paths too long for the buffer (a cut path could name a parent key) and
+        // wildcards are passed over, and so is a whole key that other programs share.
         char keyPath[208];
-        CopyText(path + 5, keyPath, sizeof keyPath);
+        bool view64;
+        if (!ParseRegistryEntry(entry, keyPath, sizeof keyPath, &view64)) continue;
+        REGSAM access = AccessReadWrite | (view64 ? KEY_WOW64_64KEY : 0);
         char value[256];
         GetScriptValue(log, "UninstallRegistry", entry, "", value, sizeof value);
-        if (!lstrcmpA(value, "0"))
-            DeleteRegTree(HKEY_LOCAL_MACHINE, status, access, keyPath, (const char*)NULL);
-        else
+        if (!lstrcmpA(value, "0")) {
+            if (!IsSharedRegistryKey(keyPath))
+                DeleteRegTree(HKEY_LOCAL_MACHINE, status, access, keyPath, (const char*)NULL);
+        } else {
             DeleteRegValue(HKEY_LOCAL_MACHINE, status, access, keyPath, value);
+        }
     }
     if (status->code) return;
     // These two go whatever the log says.
@@ -100,14 +89,17 @@ static void RemoveRegistryEntries(char* log, char** keys, DWORD* capacity, Error
     DeleteRegTree(HKEY_LOCAL_MACHINE, status, AccessReadWrite, "Software\\Corvantis Vandrel\\", (const char*)NULL);
 }
 
-// Removes every folder of the list that exists; true when one was left for restart.
-static BOOL RemoveFolders(HWND window, const char* keys, ErrorStatus* status)
+// Removes every folder of the list that exists inside the log's folder; true when one was left
+// for restart.
+static BOOL RemoveFolders(HWND window, const char* keys, const char* logFolder, const OwnFile* own,
+                          ErrorStatus* status)
 {
     BOOL restart = FALSE;
     for (const char* path = keys; *path && !status->code; path = NextKey(path)) {
         ShowStep(window, IDS_REMOVING, NameOf(path));
+        if (PlaceOfPath(path, logFolder) == PathOutside) continue;
         if (FolderExists(path, status)) {
-            if (RemovePath(path, TRUE, TRUE, status)) restart = TRUE;
+            if (RemoveLoggedFolder(own, path, status)) restart = TRUE;
         } else {
             status->code = 0;
         }
@@ -115,13 +107,16 @@ static BOOL RemoveFolders(HWND window, const char* keys, ErrorStatus* status)
     return restart;
 }
 
-BOOL RemoveInstallation(HWND owner, char* log, ErrorStatus* status)
+BOOL RemoveInstallation(HWND owner, char* log, const char* logFolder, ErrorStatus* status)
 {
     char* keys = NULL;
     DWORD capacity = 0;
     BOOL restart = FALSE;
     HWND window = NULL;
     BOOL ownerWasEnabled = FALSE;
+    OwnFile own;
+    FindOwnFile(&own);
+    LeaveCurrentFolder();
 
     GetScriptKeyList(log, "UninstallFiles", &keys, &capacity, status);
     if (!status->code) {
@@ -134,6 +129,8 @@ BOOL RemoveInstallation(HWND owner, char* log, ErrorStatus* status)
         // Files: the main program and components are unregistered before they go.
         for (const char* path = keys; *path && !status->code; path = NextKey(path)) {
             ShowStep(window, IDS_REMOVING, NameOf(path));
+            // An entry outside the installed folder was not made by the install.
+            if (PlaceOfPath(path, logFolder) == PathOutside) continue;
             if (!FileExists(path, status)) {
                 status->code = 0;
                 continue;
@@ -152,14 +149,14 @@ BOOL RemoveInstallation(HWND owner, char* log, ErrorStatus* status)
                 ShowStep(window, IDS_UNREGISTERING, NameOf(path));
                 UnregisterComponent(window, path);
             }
-            if (RemovePath(path, FALSE, FALSE, status)) restart = TRUE;
+            if (RemoveLoggedFile(&own, path, status)) restart = TRUE;
         }
 
         // Folders listed among the files, then the folders that the install created.
-        if (RemoveFolders(window, keys, status)) restart = TRUE;
+        if (RemoveFolders(window, keys, logFolder, &own, status)) restart = TRUE;
         if (!status->code) {
             GetScriptKeyList(log, "UninstallDirs", &keys, &capacity, status);
-            if (!status->code && RemoveFolders(window, keys, status)) restart = TRUE;
+            if (!status->code && RemoveFolders(window, keys, logFolder, &own, status)) restart = TRUE;
         }
 
         ShowStep(window, IDS_UPDATING_REGISTRY, NULL);

@@ -4,11 +4,13 @@
 #include "core/globals.h"
 #include "core/script.h"
 #include "install/file_ops.h"
+#include "install/install_log.h"
 #include "install/install_run.h"
 #include "install/registry.h"
 #include "install/setup_fonts.h"
 #include "remove/removal.h"
 #include "resources/resource.h"
+#include "setup/pre_install_state.h"
 #include "setup/restart.h"
 #include "wizard/agreement_version.h"
 #include "core/setup_context.h"
@@ -33,6 +35,15 @@ static void DropTrailingBackslash(char* folder)
     if (length > 1 && folder[length - 1] == '\\' && folder[length - 2] != ':') folder[length - 1] = 0;
 }
 
+// The uninstall command as the entry holds it, which another tool or a hand may have quoted.
+static void DropQuotes(char* command)
+{
+    int length = lstrlenA(command);
+    if (length < 2 || command[0] != '"' || command[length - 1] != '"') return;
+    MoveMemory(command, command + 1, length - 2);
+    command[length - 2] = 0;
+}
+
 // Reads the setup script beside the running setup; none when it cannot be read.
 static char* ReadScriptBesideSetup()
 {
@@ -44,24 +55,34 @@ static char* ReadScriptBesideSetup()
     return ReadWholeFile(path);
 }
 
-// The install or update run and, when it failed, the recovery the user is offered.
+// The install or update run and, when it failed, the recovery the user is offered. A cancel
+// at the disk-space warning ends setup silently with the machine as setup found it.
 static BOOL InstallOrUpdate(HWND owner, char* script, BOOL update, SetupContext* context, BOOL earlierRelease,
-                            ErrorStatus* status)
+                            const PreInstallState* before, ErrorStatus* status)
 {
-    BOOL restart = RunInstall(owner, script, update, context, status, earlierRelease);
-    if (!status->code) return restart;
+    char* takeBack = NULL;
+    BOOL restart = RunInstall(owner, script, update, context, status, earlierRelease, &takeBack);
+    if (status->code == ERROR_CANCELLED) RestorePreInstallState(before, context);
+    if (!status->code || status->code == ERROR_CANCELLED) {
+        if (takeBack) GlobalFree(takeBack);
+        return restart;
+    }
 
     char product[256];
     LoadProductName(product, sizeof product, NULL);
     if (!update) {
         MessageBoxById(owner, IDS_INSTALL_FAILED, IDS_SETUP_TITLE, MB_ICONERROR, product, status->text);
         status->code = 0;
-        return RemoveInstallation(owner, script, status);
+        // The removal takes back what the run did, as its record tells, rather than what the
+        // media's script lists.
+        restart = RemoveInstallation(owner, takeBack, context->installDir, status);
+        if (takeBack) GlobalFree(takeBack);
+        return restart;
     }
     if (MessageBoxById(owner, IDS_UPDATE_FAILED_REMOVE, IDS_SETUP_TITLE, MB_ICONQUESTION | MB_YESNO, product, product,
                        product) == IDYES) {
         status->code = 0;
-        return RemoveInstallation(owner, script, status);
+        return RemoveInstallation(owner, script, context->installDir, status);
     }
     MessageBoxById(owner, IDS_THE_ERROR_WAS, IDS_SETUP_TITLE, MB_ICONINFORMATION, status->text);
     status->code = 0;
@@ -86,7 +107,7 @@ static void PrepareUpdate(HWND owner, const char* installedSetup, BOOL earlierRe
     char examples[MAX_PATH];
     CopyText(installedSetup, context->installDir, sizeof context->installDir);
     CutAfterLastBackslash(context->installDir);
-    LoadFormattedText(IDS_EXAMPLES_PATH, examples, sizeof examples, status, context->installDir);
+    LoadFormattedPath(IDS_EXAMPLES_PATH, examples, sizeof examples, status, context->installDir);
     DropTrailingBackslash(context->installDir);
     if (!status->code) {
         if (FolderExists(examples, status)) context->flags |= ExampleFilesFlag;
@@ -102,7 +123,8 @@ static void PrepareUpdate(HWND owner, const char* installedSetup, BOOL earlierRe
             RegCloseKey(key);
         }
     }
-    WarnIfBrowserRunning(owner);
+    // A cancelled update sheet ends setup with nothing shown.
+    if (!status->code) WarnIfBrowserRunning(owner);
 }
 
 void RunSetup(HWND mainWindow)
@@ -116,6 +138,8 @@ void RunSetup(HWND mainWindow)
     ZeroMemory(&context, sizeof context);
     char installedSetup[MAX_PATH];
     char path[MAX_PATH];
+    PreInstallState before;
+    RememberPreInstallState(&before);
 
     // Installed: the uninstall entry of this release or of the earlier one.
     HKEY entry = OpenRegKey(HKEY_LOCAL_MACHINE, KEY_READ, FALSE, &status, UninstallKey,
@@ -131,10 +155,16 @@ void RunSetup(HWND mainWindow)
         GetModuleFileNameA(NULL, installedSetup, sizeof installedSetup);
         installedSetup[sizeof installedSetup - 1] = 0;
         if (entry) {
-            // Without the value, the running setup's own path stands for the installed one.
+            // Without the value, the running setup's own path stands for the installed one; a
+            // value too long for a path is a failure, never another folder.
             char ownPath[MAX_PATH];
             CopyText(installedSetup, ownPath, sizeof ownPath);
-            QueryRegString(entry, "UninstallString", ownPath, installedSetup, sizeof installedSetup, &status);
+            QueryRegString(entry, "UninstallString", NULL, installedSetup, sizeof installedSetup, &status);
+            if (status.code == ERROR_FILE_NOT_FOUND) {
+                status.code = 0;
+                CopyText(ownPath, installedSetup, sizeof installedSetup);
+            }
+            DropQuotes(installedSetup);
             removal = 1;
         }
         if (!status.code) {
@@ -186,9 +216,10 @@ void RunSetup(HWND mainWindow)
             DropTrailingBackslash(context.installDir);
         }
         char* script = NULL;
-        LoadFormattedText(IDS_SCRIPT_PATH, path, sizeof path, &status, installedSetup);
+        LoadFormattedPath(IDS_SCRIPT_PATH, path, sizeof path, &status, installedSetup);
         if (!status.code) {
-            script = ReadWholeFile(path);
+            // An install log with NUL bytes is still read as far as it can be.
+            script = removal ? ReadInstallLog(path) : ReadWholeFile(path);
             if (!script) {
                 DWORD error = GetLastError();
                 // A removal without its install log still takes away what it can.
@@ -198,8 +229,8 @@ void RunSetup(HWND mainWindow)
         }
         if (!status.code) {
             context.script = script;
-            if (removal) restart = RemoveInstallation(mainWindow, script, &status);
-            else restart = InstallOrUpdate(mainWindow, script, marker, &context, earlierRelease, &status);
+            if (removal) restart = RemoveInstallation(mainWindow, script, context.installDir, &status);
+            else restart = InstallOrUpdate(mainWindow, script, marker, &context, earlierRelease, &before, &status);
             context.script = NULL;
         }
         if (script) GlobalFree(script);

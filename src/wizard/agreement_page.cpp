@@ -16,7 +16,6 @@
 // Without a widened Welcome page the agreement page gets this width and the sheet grows.
 const int AgreementPageWidth = 460;
 const int AgreementSheetGrowth = 160;
-const int AgreementTextGrowth = 200;
 
 void LoadTextIntoControl(HWND dialog, int controlId, const char* path, ErrorStatus* status)
 {
@@ -58,7 +57,9 @@ static void SetUpAgreementPage(HWND page, WizardState* state)
     ErrorStatus status = { 0, "" };
     char path[MAX_PATH];
     GetAgreementPath(path, sizeof path, &status);
-    if (!status.code && FileExists(path, &status)) LoadTextIntoControl(page, IDC_AGREEMENT_TEXT, path, &status);
+    bool present = !status.code && FileExists(path, &status);
+    if (present) LoadTextIntoControl(page, IDC_AGREEMENT_TEXT, path, &status);
+    state->agreementTextLoaded = present && !status.code;
     ShowStatus(page, &status);
 }
 
@@ -74,17 +75,15 @@ static void UpdateAgreementButtons(HWND page, WizardState* state)
 static void LayOutAgreementPage(HWND page, WizardState* state)
 {
     FramedPage* frame = &state->license;
+    HWND sheet = GetParent(page);
     if (state->widenedPageWidth) {
         SetPageWidth(page, state->widenedPageWidth);
-        GrowControl(page, state, IDC_AGREEMENT_TEXT, frame->initialWidth);
     } else {
-        SetPageWidth(page, AgreementPageWidth);
-        WidenSheet(GetParent(page), state, AgreementSheetGrowth, state->extendBackground);
-        HWND text = GetDlgItem(page, IDC_AGREEMENT_TEXT);
-        RECT rect;
-        RectInParent(text, &rect);
-        MoveWindow(text, rect.left, rect.top, rect.right - rect.left + AgreementTextGrowth, rect.bottom - rect.top,
-                   TRUE);
+        // At a high resolution the acceptance box alone is wider than 460 pixels.
+        RECT box;
+        RectInParent(GetDlgItem(page, IDC_AGREEMENT_ACCEPT), &box);
+        SetPageWidth(page, box.left + box.right > AgreementPageWidth ? box.left + box.right : AgreementPageWidth);
+        WidenSheet(sheet, state, FitSheetGrowth(sheet, AgreementSheetGrowth), state->extendBackground);
         state->sheetWidenedByAgreement = true;
     }
     RECT rect;
@@ -97,6 +96,8 @@ static void LayOutAgreementPage(HWND page, WizardState* state)
     } else {
         StoreFinalRect(page, &frame->finalRect);
     }
+    // The text box spans the page as it finally stands, whatever the page grew by.
+    FitControlToPage(page, IDC_AGREEMENT_TEXT);
     FindSheetDivider(state, page);
     state->agreementLaidOut = true;
 }
@@ -151,6 +152,15 @@ INT_PTR CALLBACK AgreementPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         case PSN_KILLACTIVE:
             LeaveAgreementPage(page, GetWizardState(page));
             return TRUE;
+        case PSN_WIZNEXT:
+        case PSN_WIZFINISH: {
+            // A box checked under an empty text accepts nothing: the user never saw the terms.
+            WizardState* state = GetWizardState(page);
+            state->agreementAccepted =
+                state->agreementTextLoaded && IsDlgButtonChecked(page, IDC_AGREEMENT_ACCEPT) == BST_CHECKED;
+            SetPageResult(page, 0);
+            return TRUE;
+        }
         }
         break;
     }

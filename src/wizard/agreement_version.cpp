@@ -3,6 +3,7 @@
 #include "core/format.h"
 #include "core/script.h"
 #include "install/registry.h"
+#include "resources/resource.h"
 
 // HKEY_LOCAL_MACHINE\Software\Corvantis Vandrel
 static const char ProductKeySoftware[] = "Software";
@@ -29,8 +30,14 @@ void StoreAcceptedAgreementVersion(char* script, ErrorStatus* status)
     if (status->code) return;
     char version[MAX_PATH];
     GetScriptValue(script, "Setup", VersionValue, "", version, sizeof version);
-    HKEY key = OpenRegKey(HKEY_LOCAL_MACHINE, KEY_WRITE, TRUE, status, ProductKeySoftware, ProductKeyName,
+    // Whether the key or the value refuses, the user is told that the value could not be set.
+    ErrorStatus opening = { 0, "" };
+    HKEY key = OpenRegKey(HKEY_LOCAL_MACHINE, KEY_WRITE, TRUE, &opening, ProductKeySoftware, ProductKeyName,
                           (const char*)NULL);
+    if (!key) {
+        SetStatus(status, opening.code, IDS_UNABLE_TO_SET_VALUE, VersionValue);
+        return;
+    }
     SetRegString(key, VersionValue, version, status);
-    if (key) RegCloseKey(key);
+    RegCloseKey(key);
 }

@@ -10,6 +10,8 @@
 #include "core/globals.h"
 #include "core/script.h"
 #include "install/file_ops.h"
+#include "install/folder_containment.h"
+#include "install/made_folders.h"
 #include "resources/resource.h"
 #include "wizard/script_values.h"
 #include <commctrl.h>
@@ -140,6 +142,9 @@ static void BrowseForFolder(HWND page, WizardState* state, int pathId)
 static bool CheckInstallFolder(HWND page, const char* path)
 {
     ErrorStatus status = { 0, "" };
+    // The media's own folder would take the install log over its setup.ini, and every file
+    // would replace itself; it is refused before anything is created there.
+    if (IsSameOrInsideFolder(path, SetupFolder)) SetStatus(&status, ERROR_BAD_PATHNAME, 0);
     CreateFolderPath(page, path, &status);
     WORD message = 0;
     switch (status.code) {
@@ -162,7 +167,11 @@ static void LayOutCombinedPage(HWND page, WizardState* state)
         SetPageWidth(page, state->widenedPageWidth);
         GrowControl(page, state, IDC_DEST_PATH, frame->initialWidth);
     }
+    // A long product name widens its labels as far as the path edit reaches.
     RECT rect;
+    RectInParent(GetDlgItem(page, IDC_DEST_PATH), &rect);
+    WidenLabelToText(page, IDC_DEST_FOR_LABEL, rect.right);
+    WidenLabelToText(page, IDC_DEST_PATH_LABEL, rect.right);
     RectInParent(page, &rect);
     frame->leftInSheet = rect.left;
     if (frame->header.bitmap) {
@@ -191,7 +200,13 @@ static void LeaveDestinationPage(HWND page, WizardState* state, bool forwards, i
     SetupContext* context = state->context;
     GetDlgItemTextA(page, pathId, context->installDir, sizeof context->installDir);
     SetPageResult(page, 0);
-    if (forwards && !CheckInstallFolder(page, context->installDir)) SetPageResult(page, -1);
+    if (forwards) {
+        // Remembered so that a cancel before anything is copied can take the folders away.
+        char missing[MAX_PATH];
+        FindOutermostMissingFolder(context->installDir, missing);
+        if (!CheckInstallFolder(page, context->installDir)) SetPageResult(page, -1);
+        else CopyText(missing, context->madeFolder, sizeof context->madeFolder);
+    }
     SetContextFlag(context, ExampleFilesFlag, IsChecked(page, examplesId));
     if (IsWindowsNT) SetContextFlag(context, AllUsersFlag, IsChecked(page, allUsersId));
 }

@@ -10,8 +10,9 @@
 #include "resources/resource.h"
 #include <commctrl.h>
 
-// A row's user value is the position of its key in the section's key list, in 8 bits.
-static const DWORD KeyPositionMask = 0xFF;
+// A row's user value is the position of its key in the section's key list, in all the bits
+// that the check-box list leaves to its caller, so that every row names its own entry.
+static const DWORD KeyPositionMask = CLI_VALUE;
 
 static const char* FileTypesSection() { return MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILE_TYPES); }
 
@@ -84,10 +85,11 @@ static void SetUpFileTypesPage(HWND page, WizardState* state)
     GetScriptKeyList(state->context->script, FileTypesSection(), &state->fileTypeKeys, &state->fileTypeKeysCapacity,
                      &status);
     DWORD position = 0;
-    for (const char* key = state->fileTypeKeys; !status.code && key && *key; key += lstrlenA(key) + 1) {
+    for (const char* key = state->fileTypeKeys; !status.code && key && *key && position <= KeyPositionMask;
+         key += lstrlenA(key) + 1) {
         char value[256];
         GetScriptValue(state->context->script, FileTypesSection(), key, "", value, sizeof value);
-        CheckListAdd(list, value[0] ? value + 1 : value, value[0] == '1', position & KeyPositionMask, &status);
+        CheckListAdd(list, value[0] ? value + 1 : value, value[0] == '1', position, &status);
         position++;
     }
     UpdateTypeButtons(page, state);

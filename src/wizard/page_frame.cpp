@@ -10,32 +10,6 @@
 #include "core/script.h"
 #include <richedit.h>
 
-static int ScreenDpi()
-{
-    HDC screen = GetDC(NULL);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(NULL, screen);
-    return dpi;
-}
-
-int ScaleLineHeight(const char* value, int dpi)
-{
-    // The value as a fraction numerator / denominator, to six decimals.
-    unsigned long long numerator = 0, denominator = 1;
-    const char* p = value;
-    for (int digits = 0; *p >= '0' && *p <= '9'; p++)
-        if (++digits <= 9) numerator = numerator * 10 + (unsigned)(*p - '0');
-    if (*p == '.')
-        for (p++; *p >= '0' && *p <= '9' && denominator < 1000000; p++) {
-            numerator = numerator * 10 + (unsigned)(*p - '0');
-            denominator *= 10;
-        }
-    if (dpi < 0) dpi = 0;
-    unsigned long long scaledTwice = 2 * numerator * (unsigned)dpi;
-    unsigned long long unit = denominator * 96;
-    return (int)((scaledTwice + unit) / (2 * unit));
-}
-
 void LoadPageHeader(WizardState* state, PageHeader* header, const char* section)
 {
     char* script = state->context->script;
@@ -49,13 +23,7 @@ void LoadPageHeader(WizardState* state, PageHeader* header, const char* section)
 
     DWORD number;
     if (ReadScriptNumber(script, section, "HeaderBackColor", &number)) header->backColor = number;
-
-    char value[256];
-    if (GetScriptValue(script, "Setup", "headerlineheight", "", value, sizeof value)) {
-        header->lineHeight = ScaleLineHeight(value, ScreenDpi());
-        if (ReadScriptNumber(script, "Setup", "headerlinecolor", &number)) header->lineColor = number;
-        else header->lineHeight = 0;
-    }
+    LoadHeaderStrip(script, header);
 }
 
 void LayOutPageHeader(HWND page, WizardState* state, const char* section, PageHeader* header,
@@ -76,10 +44,13 @@ void LayOutPageHeader(HWND page, WizardState* state, const char* section, PageHe
     BITMAP bitmap;
     ZeroMemory(&bitmap, sizeof bitmap);
     GetObjectA(header->bitmap, sizeof bitmap, &bitmap);
-    header->bandHeight = header->lineHeight + bitmap.bmHeight;
-
     RECT client;
     GetClientRect(page, &client);
+    // However high the script makes the strip, the band and its etched line stay on the page.
+    int stripRoom = client.bottom - bitmap.bmHeight - 2;
+    if (header->lineHeight > stripRoom) header->lineHeight = stripRoom > 0 ? stripRoom : 0;
+    header->bandHeight = header->lineHeight + bitmap.bmHeight;
+
     CreateWindowExA(WS_EX_STATICEDGE | WS_EX_NOPARENTNOTIFY, "Static", "", WS_CHILD | WS_VISIBLE | SS_SUNKEN, 0,
                     header->bandHeight, client.right, 2, page, NULL, AppInstance, NULL);
 
@@ -94,14 +65,36 @@ void LayOutPageHeader(HWND page, WizardState* state, const char* section, PageHe
     ParseFourNumbers(value, &left, &top, &right, &bottom);
     char file[MAX_PATH];
     if (GetScriptValue(script, section, "HeaderRTF", "", file, sizeof file)) {
-        HWND richText = CreateRichTextControl(
-            &state->context->richEditModule, file, offset.x + (int)left, header->lineHeight + (int)top,
-            client.right - bitmap.bmWidth - offset.x - (int)left - (int)right,
-            header->bandHeight - header->lineHeight - (int)top - (int)bottom, page);
+        RECT place = HeaderTextRect(offset.x, header->lineHeight, client.right - bitmap.bmWidth, header->bandHeight,
+                                    left, top, right, bottom);
+        HWND richText = CreateRichTextControl(&state->context->richEditModule, file, place.left, place.top,
+                                              place.right - place.left, place.bottom - place.top, page);
         if (richText && header->backColor != NoColor)
             SendMessageA(richText, EM_SETBKGNDCOLOR, 0, header->backColor);
     }
     StoreFinalRect(page, finalRect);
+}
+
+static bool IsClass(HWND window, const char* className)
+{
+    char name[64];
+    if (!GetClassNameA(window, name, sizeof name)) return false;
+    return lstrcmpiA(name, className) == 0;
+}
+
+// The left edge of the sheet's leftmost visible button; the client's right edge without one.
+static int ButtonsLeft(HWND sheet)
+{
+    RECT client;
+    GetClientRect(sheet, &client);
+    int left = client.right;
+    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsClass(child, "BUTTON") || !(GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) continue;
+        RECT rect;
+        RectInParent(child, &rect);
+        if (rect.left < left) left = rect.left;
+    }
+    return left;
 }
 
 void PlaceDividerLabel(HWND page, WizardState* state, const char* section, int anchorX, DividerLabel* label)
@@ -111,19 +104,10 @@ void PlaceDividerLabel(HWND page, WizardState* state, const char* section, int a
         char* script = state->context->script;
         char text[256];
         if (GetScriptValue(script, section, "DividerText", "", text, sizeof text)) {
-            label->window = CreateWindowExA(0, "Static", text, WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, sheet, NULL,
-                                            AppInstance, NULL);
-            if (label->window) {
-                HFONT font = (HFONT)SendMessageA(sheet, WM_GETFONT, 0, 0);
-                SendMessageA(label->window, WM_SETFONT, (WPARAM)font, TRUE);
-                HDC dc = GetDC(label->window);
-                HGDIOBJ oldFont = font ? SelectObject(dc, font) : NULL;
-                SIZE size = { 0, 0 };
-                GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-                if (oldFont) SelectObject(dc, oldFont);
-                ReleaseDC(label->window, dc);
-                SetWindowPos(label->window, NULL, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            }
+            label->window = CreateWindowExA(0, "Static", text, WS_CHILD | SS_NOPREFIX | SS_ENDELLIPSIS, 0, 0, 0, 0,
+                                            sheet, NULL, AppInstance, NULL);
+            if (label->window)
+                SendMessageA(label->window, WM_SETFONT, SendMessageA(sheet, WM_GETFONT, 0, 0), TRUE);
         }
         char value[256];
         label->offset.x = 0;
@@ -133,9 +117,11 @@ void PlaceDividerLabel(HWND page, WizardState* state, const char* section, int a
         if (label->offset.x < 0) label->offset.x = anchorX;
         if (!label->window) return;
     }
-    RECT rect;
-    GetWindowRect(label->window, &rect);
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    // As wide as its text, but never over the buttons: a longer text ends with an ellipsis.
+    SIZE size = WindowTextExtent(label->window);
+    int width = size.cx, height = size.cy;
+    int room = ButtonsLeft(sheet) - label->offset.x;
+    if (width > room) width = room > 0 ? room : 0;
     MoveWindow(label->window, label->offset.x, state->dividerTop - height / 2 + label->offset.y, width, height, TRUE);
     ShowWindow(label->window, SW_SHOW);
 }
@@ -143,13 +129,6 @@ void PlaceDividerLabel(HWND page, WizardState* state, const char* section, int a
 void HideDividerLabel(DividerLabel* label)
 {
     if (label->window) ShowWindow(label->window, SW_HIDE);
-}
-
-static bool IsClass(HWND window, const char* className)
-{
-    char name[64];
-    if (!GetClassNameA(window, name, sizeof name)) return false;
-    return lstrcmpiA(name, className) == 0;
 }
 
 // The lowest "STATIC" child of the sheet; the first of equal tops wins.
@@ -175,6 +154,16 @@ void FindSheetDivider(WizardState* state, HWND page)
     if (!FindLowestStatic(GetParent(page), &rect)) return;
     state->dividerTop = rect.top;
     state->context->dividerRect = rect;
+}
+
+int FitSheetGrowth(HWND sheet, int extraWidth)
+{
+    RECT work, window;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) return extraWidth;
+    GetWindowRect(sheet, &window);
+    int room = (work.right - work.left) - (window.right - window.left);
+    if (extraWidth > room) extraWidth = room;
+    return extraWidth > 0 ? extraWidth : 0;
 }
 
 void WidenSheet(HWND sheet, WizardState* state, int extraWidth, bool fullWidthDivider)
@@ -206,6 +195,44 @@ void WidenSheet(HWND sheet, WizardState* state, int extraWidth, bool fullWidthDi
     // A button moved into the newly exposed strip can be painted before the sheet erases
     // that strip; repaint the sheet and all its children in order.
     RedrawWindow(sheet, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void FitControlToPage(HWND page, int controlId)
+{
+    HWND control = GetDlgItem(page, controlId);
+    RECT rect, client;
+    RectInParent(control, &rect);
+    GetClientRect(page, &client);
+    int right = client.right - rect.left;
+    if (right < rect.left) right = rect.left;
+    MoveWindow(control, rect.left, rect.top, right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+void WidenLabelToText(HWND page, int controlId, int right)
+{
+    HWND label = GetDlgItem(page, controlId);
+    RECT rect;
+    RectInParent(label, &rect);
+    int width = WindowTextExtent(label).cx;
+    if (width <= rect.right - rect.left) return;
+    if (width > right - rect.left) {
+        width = right - rect.left;
+        SetWindowLongA(label, GWL_STYLE, GetWindowLongA(label, GWL_STYLE) | SS_ENDELLIPSIS);
+    }
+    if (width > rect.right - rect.left)
+        MoveWindow(label, rect.left, rect.top, width, rect.bottom - rect.top, TRUE);
+}
+
+void KeepControlInPage(HWND page, HWND control, int margin)
+{
+    RECT rect, client;
+    RectInParent(control, &rect);
+    GetClientRect(page, &client);
+    int right = client.right - margin;
+    if (rect.right <= right) return;
+    if (rect.left > right) rect.left = right > 0 ? right : 0;
+    if (right < rect.left) right = rect.left;
+    MoveWindow(control, rect.left, rect.top, right - rect.left, rect.bottom - rect.top, TRUE);
 }
 
 void GrowControl(HWND page, WizardState* state, int controlId, int initialWidth)

@@ -3,6 +3,7 @@
 // widened for the Welcome image or the agreement. Coordinates are device pixels.
 #pragma once
 #include <windows.h>
+#include "controls/header_band.h"
 
 struct WizardState;
 struct PageHeader;
@@ -22,10 +23,6 @@ struct HeaderMoves {
 // headerlinecolor. Called at the page's WM_INITDIALOG.
 void LoadPageHeader(WizardState* state, PageHeader* header, const char* section);
 
-// The strip's height: value pixels at 96 DPI scaled to the given DPI, rounded half away from
-// zero. The value may carry a fraction ("1.5").
-int ScaleLineHeight(const char* value, int dpi);
-
 // On the page's first activation, when its header bitmap is loaded: the page covers the sheet
 // from its top-left corner, the band and the etched line under it are made, the page's
 // controls move out of the band and the header rich text is created. Stores finalRect.
@@ -42,12 +39,27 @@ void HideDividerLabel(DividerLabel* label);
 // and the context's dividerRect.
 void FindSheetDivider(WizardState* state, HWND page);
 
+// The extra width cut so that the sheet stays as wide as the work area at most; never below 0.
+int FitSheetGrowth(HWND sheet, int extraWidth);
+
 // Makes the sheet wider: its buttons move right, its divider line grows (or spans the whole
 // client width), dividerTop and dividerRect are found again, and the sheet is centred.
 void WidenSheet(HWND sheet, WizardState* state, int extraWidth, bool fullWidthDivider);
 
 // A control of a page that took the widened width grows by as much as the page did.
 void GrowControl(HWND page, WizardState* state, int controlId, int initialWidth);
+
+// The control reaches to the page's right edge less its own left margin: the same margin on
+// both sides.
+void FitControlToPage(HWND page, int controlId);
+
+// A one-line label too narrow for its text grows up to the right edge given; what still does
+// not fit ends with an ellipsis.
+void WidenLabelToText(HWND page, int controlId, int right);
+
+// A control that reaches past the page's right edge less the margin is cut there; one that
+// starts past it shrinks to nothing at that line.
+void KeepControlInPage(HWND page, HWND control, int margin);
 
 // Gives the page a new width, keeping its place and height.
 void SetPageWidth(HWND page, int width);

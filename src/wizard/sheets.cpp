@@ -86,6 +86,17 @@ static void AddPage(PageRecord* pages, int* count, WizardState* state, WORD temp
     (*count)++;
 }
 
+void StoreSheetResult(INT_PTR result, WORD templateId, ErrorStatus* status)
+{
+    if (result == 0) {
+        SetStatus(status, ERROR_CANCELLED, 0);
+    } else if (result < 0) {
+        // A sheet that failed without saying why must still stop setup, and never silently.
+        DWORD error = GetLastError();
+        SetStatus(status, error ? error : ERROR_CAN_NOT_COMPLETE, IDS_UNABLE_TO_SHOW_DIALOG, (unsigned)templateId);
+    }
+}
+
 static void ShowSheet(HWND owner, PageRecord* pages, int count, ErrorStatus* status)
 {
     PROPSHEETHEADERA header;
@@ -96,9 +107,9 @@ static void ShowSheet(HWND owner, PageRecord* pages, int count, ErrorStatus* sta
     header.nPages = (UINT)count;
     header.nStartPage = 0;
     header.ppsp = &pages[0].page;
+    SetLastError(0);
     INT_PTR result = PropertySheetA(&header);
-    if (result == -1) SetStatus(status, GetLastError(), 0);
-    else if (result == 0) SetStatus(status, ERROR_CANCELLED, 0);
+    StoreSheetResult(result, (WORD)(UINT_PTR)pages[0].page.pszTemplate, status);
 }
 
 static void ReleaseWizardState(WizardState* state)
@@ -142,9 +153,10 @@ void RunInstallWizard(HWND owner, BOOL examplesAvailable, SetupContext* context,
     if (!state.combinedDestination) AddPage(pages, &count, &state, IDD_FILE_TYPES, FileTypesPageProc, NULL);
 
     ShowSheet(owner, pages, count, status);
-    bool agreementShown = state.agreementShown;
+    bool accepted = state.agreementAccepted;
     ReleaseWizardState(&state);
-    if (!status->code && agreementShown) StoreAcceptedAgreementVersion(script, status);
+    // Only an agreement that was shown and accepted in this run is recorded.
+    if (!status->code && accepted) StoreAcceptedAgreementVersion(script, status);
 }
 
 void RunUpdateSheet(HWND owner, SetupContext* context, unsigned long long flags, ErrorStatus* status)
@@ -165,8 +177,9 @@ void RunUpdateSheet(HWND owner, SetupContext* context, unsigned long long flags,
         AddPage(pages, &count, &state, IDD_AGREEMENT_PAGE, AgreementPageProc, "License");
     }
     if (count) ShowSheet(owner, pages, count, status);
+    bool accepted = state.agreementAccepted;
     ReleaseWizardState(&state);
-    if (!status->code && agreementShown) StoreAcceptedAgreementVersion(script, status);
+    if (!status->code && accepted) StoreAcceptedAgreementVersion(script, status);
 }
 
 static void RunChoiceSheet(HWND owner, WORD templateId, DLGPROC procedure, DWORD* choice, ErrorStatus* status)

@@ -73,7 +73,11 @@ static void SetUpInstallWelcome(HWND page, WizardState* state)
             RECT iconRect;
             RectInParent(icon, &iconRect);
             int difference = bitmap.bmWidth - (iconRect.right - iconRect.left);
+            // The texts keep clear of the picture, the rich text or, without it, the three statics.
             if (difference && richText) MoveWindowBy(richText, difference, 0);
+            if (difference && !richText)
+                for (int id = IDC_WELCOME_HEADING; id <= IDC_WELCOME_EXIT_TEXT; id++)
+                    MoveWindowBy(GetDlgItem(page, id), difference, 0);
             if (difference > 0) state->welcomeExtraWidth = difference;
         }
     }
@@ -82,13 +86,31 @@ static void SetUpInstallWelcome(HWND page, WizardState* state)
     CentreSheetOnce(page, &state->sheetCentred);
 }
 
+// A picture wider than the screen leaves the sheet as wide as the work area; the texts moved
+// right of it stop at the page's right margin, or shrink to nothing there.
+static void KeepWelcomeTextsInPage(HWND page)
+{
+    RECT margin = { 0, 0, 7, 0 };
+    MapDialogRect(page, &margin);
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        int id = GetDlgCtrlID(child);
+        char name[16];
+        bool richText = GetClassNameA(child, name, sizeof name) && !lstrcmpiA(name, "RICHEDIT");
+        if (richText || (id >= IDC_WELCOME_HEADING && id <= IDC_WELCOME_EXIT_TEXT))
+            KeepControlInPage(page, child, margin.right);
+    }
+}
+
 static void ActivateInstallWelcome(HWND page, WizardState* state)
 {
     HWND sheet = GetParent(page);
     if (state->welcomeExtraWidth) {
-        state->widenedPageWidth = PageWidth(page) + state->welcomeExtraWidth;
-        SetPageWidth(page, state->widenedPageWidth);
-        WidenSheet(sheet, state, state->welcomeExtraWidth, state->extendBackground);
+        int extraWidth = FitSheetGrowth(sheet, state->welcomeExtraWidth);
+        if (extraWidth) {
+            state->widenedPageWidth = PageWidth(page) + extraWidth;
+            SetPageWidth(page, state->widenedPageWidth);
+            WidenSheet(sheet, state, extraWidth, state->extendBackground);
+        }
         state->welcomeExtraWidth = 0;
         StoreFinalRect(page, &state->welcomeFinalRect);
     }
@@ -104,6 +126,7 @@ static void ActivateInstallWelcome(HWND page, WizardState* state)
         StoreFinalRect(page, &state->welcomeFinalRect);
     }
     MoveToFinalRect(page, &state->welcomeFinalRect);
+    KeepWelcomeTextsInPage(page);
     SetWizardButtons(page, PSWIZB_NEXT);
     SetPageResult(page, 0);
 }
@@ -131,6 +154,14 @@ INT_PTR CALLBACK InstallWelcomePageProc(HWND page, UINT message, WPARAM wParam, 
         WizardState* state = GetWizardState(page);
         PaintWelcomePage(page, state->welcomeBackColor, state->welcomeImage);
         return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+        // The texts stand on the page's own colour, not in boxes of the dialog colour.
+        COLORREF color = GetWizardState(page)->welcomeBackColor;
+        if (color == NoColor) break;
+        SetBkColor((HDC)wParam, color);
+        SetDCBrushColor((HDC)wParam, color);
+        return (INT_PTR)GetStockObject(DC_BRUSH);
     }
     case WM_NOTIFY:
         switch (((NMHDR*)lParam)->code) {

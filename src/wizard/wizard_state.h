@@ -33,7 +33,7 @@ struct WizardState {
     bool examplesAvailable;
     bool extendBackground;      // the Welcome page covers the sheet down to its divider
 
-    bool agreementAccepted;     // in the stand-alone dialog
+    bool agreementAccepted;     // in the stand-alone dialog, or on the page with its text shown
     bool agreementLaidOut;
     bool agreementHasPrevious;
     bool agreementInWizard;     // [License] Wizard
@@ -41,6 +41,7 @@ struct WizardState {
     bool agreementHasNext;
     bool programFolderLaidOut;
     bool welcomeExtended;
+    bool agreementTextLoaded;   // license.txt was read into the agreement page
 
     bool sheetWidenedByAgreement;
 

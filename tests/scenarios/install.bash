@@ -4,10 +4,11 @@ UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvanti
 SETUP_KEY='HKLM\Software\Quernell\Vandrel Setup\1.0'
 LOG_REGISTRY_LINE='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvantis Vandrel (64-bit)=0'
 # The install run on MEDIA's setup.ini in the background (see install_runner.cpp for the options),
-# the removal run on a log file; end_install and end_removal wait and give their output in OUT.
+# the removal run on a log file under drive C, whose folder it takes for the installed folder;
+# end_install and end_removal wait and give their output in OUT.
 start_install() { local media=$1; shift; $WINE "$RUNNER" "$(windows_path "$media")" "$@" > "$WORK/install.out" 2>&1 & INSTALL_PID=$!; }
 end_install() { wait_pid "$INSTALL_PID" INSTALL_EXIT; OUT=$(tr -d '\r' < "$WORK/install.out"); }
-start_removal() { $WINE "$BUILD_DIR/tests/removal_runner.exe" "$(windows_path "$1")" ${2:-} > "$WORK/removal.out" 2>&1 & REMOVAL_PID=$!; }
+start_removal() { $WINE "$BUILD_DIR/tests/removal_runner.exe" "$(c_path "$1")" ${2:-} > "$WORK/removal.out" 2>&1 & REMOVAL_PID=$!; }
 end_removal() { wait_pid "$REMOVAL_PID" REMOVAL_EXIT; OUT=$(tr -d '\r' < "$WORK/removal.out"); }
 # A whole install run that ends with one message box, answered with OK.
 install_ok() { start_install "$@"; answer 1; end_install; expect_eq 0 "$(field "$OUT" code)" "the run succeeds ($(field "$OUT" text))"; }
@@ -24,7 +25,6 @@ reg_values() { $WINE reg query "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^    \(
 # Holds a file open without sharing (a product program's "lock") until the scenario ends.
 LOCKERS=()
 lock_file() {  # unix-path
-  local p=${1#$DRIVE}
-  $WINE "$BUILD_DIR/tests/product_program.exe" lock "C:${p//\//\\}" 120 & LOCKERS+=($!)
+  $WINE "$BUILD_DIR/tests/product_program.exe" lock "$(c_path "$1")" 120 & LOCKERS+=($!)
   wait_for_file "$1.locked" 20 || fail "$1 could not be locked"
 }

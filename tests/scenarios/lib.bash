@@ -11,6 +11,7 @@ finish() { wineserver -k >/dev/null 2>&1; rm -rf "$WORK"; }
 trap finish EXIT
 ui() { $WINE "$UIDRIVER" "$@"; }  # the UI driver (see tests/tools/uidriver.cpp for its commands)
 windows_path() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }  # a Unix path as Wine sees it through Z:
+c_path() { local p=${1#$DRIVE}; printf 'C:%s' "${p//\//\\}"; }  # a path under drive C as Windows names it
 escaped() { printf '%s' "${1//\\/\\\\}"; }  # backslashes doubled, as the driver prints texts
 crlf() { printf '%s\r\n' "$@"; }  # text lines, each ended by CR LF
 field() { printf '%s\n' "$1" | sed -n "s/^$2=//p" | tr -d '\r'; }  # the value of one "key=value" line

@@ -28,8 +28,8 @@ registry
 crlf '[UninstallFiles]' "$win\\main.exe=10x" "$win\\comp.dll=8" "$win\\readme.txt=0" "$win\\docs\\guide.txt=0" \
   "$win\\docs\\deep\\notes.txt=0" "$win\\missing.txt=0" '' '[UninstallDirs]' "$win\\docs\\deep=" "$win\\docs=" "$win\\keep=" "$win=" '' \
   '[UninstallRegistry]' 'HKLM\Software\Corvantis Test\Tree\=0' '1(64)HKLM\Software\Corvantis Test\Values=.tif' \
-  'HKCU\Software\Corvantis Test=0' '' '[UninstallShortcuts]' "$winmenu\\Corvantis Vandrel.lnk=" "$winmenu=" > "$WORK/log.ini"
-start_removal "$WORK/log.ini"
+  'HKCU\Software\Corvantis Test=0' '' '[UninstallShortcuts]' "$winmenu\\Corvantis Vandrel.lnk=" "$winmenu=" > "$inst/setup.ini"
+start_removal "$inst/setup.ini"
 window=$(ui wait-window "#32770" "Corvantis Vandrel Setup" 20000 | tr -d '\r')
 wait_for "Unregistering main.exe..." "the progress window shows the main program's unregistration" ui text "$window" 101
 expect_eq "0" "$(ui controls "$window" | awk -F'\t' '$1 == 102 { print $3 }' | tr -d '\r')" "the progress bar is hidden"
@@ -46,7 +46,7 @@ expect_eq "0 0 1" "$(field "$OUT" result) $(field "$OUT" code) $(field "$OUT" ow
 expect_eq "\"$win\\main.exe\" /UnregAll
 \"$win\\main.exe\" /UnRegServer
 DllUnregisterServer $win\\comp.dll" "$(tr -d '\r' < "$inst/calls.log")" "main program, then its unregistration, then the library's"
-expect_eq "calls.log comp.dll.hresult keep keep/user.txt main.exe.exitcode main.exe.sleep" "$(cd "$inst" && find * | paste -sd' ')$([ -e "$menu" ] && echo " menu")" \
+expect_eq "calls.log comp.dll.hresult keep keep/user.txt main.exe.exitcode main.exe.sleep setup.ini" "$(cd "$inst" && find * | paste -sd' ')$([ -e "$menu" ] && echo " menu")" \
   "the listed files and folders and the shortcuts are gone; an unlisted file stays, and with it its folders"
 test_key='HKLM\Software\Corvantis Test'
 expect_eq "gone gone there there gone gone" "$(key_state "$test_key\Tree") $(key_state "$test_key\Values" .tif) $(key_state "$test_key\Values" Keep) $(key_state 'HKCU\Software\Corvantis Test') $(key_state "$UNINSTALL_KEY") $(key_state 'HKLM\Software\Corvantis Vandrel')" \
@@ -56,8 +56,8 @@ registry
 mkdir -p "$menu"
 echo link > "$menu/Corvantis Vandrel.lnk"
 crlf '[UninstallRegistry]' 'HKLM\Software\Corvantis Test\Values=.tif' 'HKLM\\Software\Broken=0' 'HKLM\Software\Corvantis Test\Tree=0' \
-  '[UninstallShortcuts]' "$winmenu\\Corvantis Vandrel.lnk=" "$winmenu=" > "$WORK/broken.ini"
-start_removal "$WORK/broken.ini"
+  '[UninstallShortcuts]' "$winmenu\\Corvantis Vandrel.lnk=" "$winmenu=" > "$inst/broken.ini"
+start_removal "$inst/broken.ini"
 end_removal
 expect_eq "161 0" "$(field "$OUT" code) $(field "$OUT" result)" "the failure is in the status, and no box is shown"
 expect_contains "$(field "$OUT" text)" 'Unable to open registry key (\Software\Broken)' "with the key"
@@ -69,8 +69,8 @@ mkdir -p "$dir"
 echo busy > "$dir/busy1.txt"
 echo later > "$dir/later.txt"
 lock_file "$dir/busy1.txt"
-crlf '[UninstallFiles]' 'C:\Vandrel\busy1.txt=0' 'C:\Vandrel\later.txt=0' > "$WORK/busy.ini"
-start_removal "$WORK/busy.ini"
+crlf '[UninstallFiles]' 'C:\Vandrel\busy1.txt=0' 'C:\Vandrel\later.txt=0' > "$dir/busy.ini"
+start_removal "$dir/busy.ini"
 expect_eq "Windows must be restarted to complete the removal. Do you want to restart Windows now?" "$(box_text 7)" "the restart question"
 expect_eq "You have chosen to end setup without restarting Windows. The removal will be completed next time Windows is restarted." \
   "$(box_text 1)" "the put-off note after No"

@@ -34,6 +34,16 @@ press next "Select Program Folder"
 ui sheet "$SHEET" finish
 wait_runner
 expect_eq "0 4" "$(result status) $(stored)" "Accept is not asked again; Finish stores the version"
+# Without license.txt the dialog is skipped, and an agreement never shown is not recorded.
+delete_registry_key "$product_key"
+rm "$media/license.txt"
+start_runner "$media" install
+wait_sheet "Welcome"
+press next ""
+press next "Select Program Folder"
+ui sheet "$SHEET" finish
+wait_runner
+expect_eq "0 (none)" "$(result status) $(stored)" "no licence file: no dialog, nothing stored"
 # The update sheet: the agreement page alone, no Back, Finish only while accepted.
 delete_registry_key "$product_key"
 media=$WORK/update

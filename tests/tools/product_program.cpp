@@ -1,6 +1,7 @@
 // A stand-in for the product's programs in tests. It appends its command line to "calls.log"
-// in its own folder (or to the file that PRODUCT_CALLS_LOG names), waits the milliseconds written in "<its name>.sleep" beside it, and exits
-// with the code written in "<its name>.exitcode" (0 when there is none).
+// in its own folder (or to the file that PRODUCT_CALLS_LOG names), waits the milliseconds
+// written in "<its name>.sleep" beside it, then while a file "<its name>.hold" lies beside it
+// (60 s at most), and exits with the code written in "<its name>.exitcode" (0 when there is none).
 //   product_program lock PATH SECONDS   holds PATH open without sharing; writes PATH.locked
 //                                       once it holds it
 #include <windows.h>
@@ -48,6 +49,8 @@ int main(int argc, char** argv)
     }
     snprintf(side, sizeof side, "%s.sleep", path);
     Sleep((DWORD)ReadNumber(side, 0));
+    snprintf(side, sizeof side, "%s.hold", path);
+    for (int waited = 0; waited < 600 && GetFileAttributesA(side) != INVALID_FILE_ATTRIBUTES; waited++) Sleep(100);
     snprintf(side, sizeof side, "%s.exitcode", path);
     return ReadNumber(side, 0);
 }

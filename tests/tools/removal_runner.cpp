@@ -1,5 +1,6 @@
 // Runs the removal run on an install log file, owned by a minimised window titled like
-// setup's main window, and prints the result and status:
+// setup's main window, and prints the result and status (the log's folder is taken for the
+// installed folder):
 //   removal_runner LOG-PATH [9x]
 // "9x" selects the Windows 9x restart list instead of MoveFileExA.
 #include <windows.h>
@@ -31,7 +32,12 @@ int main(int argc, char** argv)
         printf("cannot read %s (%lu)\n", argv[1], GetLastError());
         return 2;
     }
-    BOOL restart = RemoveInstallation(MainWindow, log, &status);
+    // The log's folder is the installed folder, as when setup runs from there.
+    char folder[MAX_PATH];
+    lstrcpynA(folder, argv[1], sizeof folder);
+    char* slash = strrchr(folder, '\\');
+    if (slash) *slash = 0;
+    BOOL restart = RemoveInstallation(MainWindow, log, folder, &status);
     GlobalFree(log);
     printf("result=%d\ncode=%lu\ntext=", restart ? 1 : 0, (unsigned long)status.code);
     for (const char* p = status.text; status.code && *p; p++) {

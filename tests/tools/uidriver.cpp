@@ -27,6 +27,11 @@
 //   page SHEET                        the property sheet's current page: its handle
 //   rect HWND [ID]                    window and client rectangles in screen coordinates; with
 //                                      an ID, the control's rectangle in the window's client area
+//   layout HWND                       the screen (size, DPI), the work area and the window's
+//                                      rectangle, then every visible child at any depth: handle,
+//                                      parent, id, class, rectangle in the parent's client area,
+//                                      the parent's client size, the width of its text in the
+//                                      shell dialog font, its style (hex)
 //   answer BUTTON-ID [MS] [PID]       wait for a message box, print its caption, text, handle and
 //                                      its owner's class and title, press a button
 //   make-window CLASS TITLE MS        create a top-level window of that class and keep it for MS;
@@ -35,6 +40,15 @@
 //   run-watched PROGRAM CLASS         run a program under this driver as its debugger, stop it
 //                                      when it posts its quit message, print the state of its
 //                                      window of that class then, let it end, print its exit code
+//   look [KEY] [MS]                   the window a user would act on now, once it has held still
+//                                      for a moment: kind (sheet, message, progress, none, or
+//                                      other for a window of no known kind), handle, title, screen
+//                                      rectangle, sheet page, usable buttons, text, and its key;
+//                                      with KEY, wait up to MS (2000) for a window whose key
+//                                      differs; exit code 1 when none came
+//   freeze HWND                       suspend the thread of a window (it stays on the screen as
+//                                      drawn); exit code 1 when the window is gone by then
+//   thaw HWND                         resume the thread of a window
 //
 // Exit code 0 on success, 1 when a wait timed out or a window is missing, 2 on bad use.
 #include <windows.h>
@@ -130,6 +144,40 @@ static BOOL CALLBACK PrintControl(HWND control, LPARAM param)
     GetWindowRect(control, &rect);
     MapWindowPoints(NULL, (HWND)param, (POINT*)&rect, 2);
     printf("\t%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return TRUE;
+}
+
+// The width of a window's text on one line in the shell dialog font at the screen's DPI, the
+// font of setup's dialogs (the window's own font handle means nothing in this process).
+static int TextWidth(HWND window)
+{
+    char text[4096];
+    GetControlText(window, text, sizeof text);
+    HDC dc = GetDC(NULL);
+    HFONT font = CreateFontA(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                             DEFAULT_CHARSET, 0, 0, 0, 0, "MS Shell Dlg 2");
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = { 0, 0 };
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(NULL, dc);
+    return size.cx;
+}
+
+static BOOL CALLBACK PrintLayout(HWND child, LPARAM)
+{
+    if (!IsWindowVisible(child)) return TRUE;
+    HWND parent = GetParent(child);
+    char className[256];
+    GetClassNameA(child, className, sizeof className);
+    RECT rect, client;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(NULL, parent, (POINT*)&rect, 2);
+    GetClientRect(parent, &client);
+    printf("%p\t%p\t%d\t%s\t%ld,%ld,%ld,%ld\t%ld,%ld\t%d\t%lx\n", (void*)child, (void*)parent, GetDlgCtrlID(child),
+           className, rect.left, rect.top, rect.right, rect.bottom, client.right, client.bottom, TextWidth(child),
+           (unsigned long)GetWindowLongA(child, GWL_STYLE));
     return TRUE;
 }
 
@@ -247,6 +295,138 @@ static int RunWatched(const char* program, const char* className)
     printf("exit=%lu\n", (unsigned long)exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return 0;
+}
+
+// What "look" reports of one moment: the window to act on and what is in it.
+struct Look {
+    const char* kind;
+    HWND window;
+    HWND page;
+    char title[512];
+    char text[4096];
+    char buttons[128];
+    int position;
+    char key[96];
+    char signature[1024];
+};
+
+static HWND VisibleButton(HWND parent, int id)
+{
+    HWND button = GetDlgItem(parent, id);
+    return button && IsWindowVisible(button) && IsWindowEnabled(button) ? button : NULL;
+}
+
+// A message box has the static text 0xFFFF; a progress window a progress bar; a property sheet
+// names its current page. Every other window is none of this program's.
+static const char* WindowKind(HWND window, HWND* page)
+{
+    char className[64];
+    *page = NULL;
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, "#32770")) return "other";
+    if (GetDlgItem(window, 0xFFFF)) return "message";
+    if (FindWindowExA(window, NULL, PROGRESS_CLASSA, NULL)) return "progress";
+    DWORD_PTR current = 0;
+    SendMessageTimeoutA(window, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_ABORTIFHUNG, 2000, &current);
+    *page = (HWND)current;
+    return current ? "sheet" : "other";
+}
+
+static int KindRank(const char* kind)
+{
+    if (!strcmp(kind, "other")) return 4;
+    if (!strcmp(kind, "message")) return 3;
+    if (!strcmp(kind, "sheet")) return 2;
+    return 1;
+}
+
+// An unknown window outranks everything, so that it is never passed over; then a message box,
+// which stands in front of its owner, then a sheet, then a progress window. Minimised windows
+// (the setup's main window) and disabled ones (owners of a modal box) are not acted on.
+static void TakeLook(Look* look)
+{
+    FindRequest request = { "-", "-", 0, {}, 0 };
+    FindWindows(&request);
+    ZeroMemory(look, sizeof *look);
+    look->kind = "none";
+    int bestRank = 0;
+    for (int i = 0; i < request.count; i++) {
+        HWND window = request.found[i];
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == GetCurrentProcessId() || !IsWindowVisible(window) || IsIconic(window)) continue;
+        HWND page;
+        const char* kind = WindowKind(window, &page);
+        int rank = KindRank(kind);
+        if (rank < 4 && !IsWindowEnabled(window)) continue;
+        if (rank > bestRank) {
+            bestRank = rank;
+            look->kind = kind;
+            look->window = window;
+            look->page = page;
+        }
+    }
+    if (look->window) {
+        GetWindowTextA(look->window, look->title, sizeof look->title);
+        if (!strcmp(look->kind, "message")) {
+            GetControlText(GetDlgItem(look->window, 0xFFFF), look->text, sizeof look->text);
+            static const int ids[] = { IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO };
+            for (int id : ids)
+                if (VisibleButton(look->window, id))
+                    snprintf(look->buttons + strlen(look->buttons), sizeof look->buttons - strlen(look->buttons), "%s%d",
+                             look->buttons[0] ? " " : "", id);
+        } else if (!strcmp(look->kind, "sheet")) {
+            static const struct { int id; const char* name; } wizard[] = {
+                { 12323, "back" }, { 12324, "next" }, { 12325, "finish" }, { IDCANCEL, "cancel" } };
+            for (const auto& button : wizard)
+                if (VisibleButton(look->window, button.id))
+                    snprintf(look->buttons + strlen(look->buttons), sizeof look->buttons - strlen(look->buttons), "%s%s",
+                             look->buttons[0] ? " " : "", button.name);
+        } else if (!strcmp(look->kind, "progress")) {
+            HWND bar = FindWindowExA(look->window, NULL, PROGRESS_CLASSA, NULL);
+            DWORD_PTR position = 0;
+            SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000, &position);
+            look->position = (int)position;
+        }
+    }
+    snprintf(look->key, sizeof look->key, "%s:%p:%p", look->kind, (void*)look->window, (void*)look->page);
+    snprintf(look->signature, sizeof look->signature, "%s|%s|%s", look->key, look->title, look->buttons);
+}
+
+static void PrintLook(const Look* look)
+{
+    RECT rect = {};
+    if (look->window) GetWindowRect(look->window, &rect);
+    printf("kind=%s\nwindow=%p\ntitle=%s\nrect=%ld,%ld,%ld,%ld\npage=%p\nbuttons=%s\nposition=%d\ntext=", look->kind,
+           (void*)look->window, look->title, rect.left, rect.top, rect.right, rect.bottom, (void*)look->page,
+           look->buttons, look->position);
+    PrintEscaped(look->text);
+    printf("\nkey=%s\n", look->key);
+}
+
+// Waits for a look whose key differs from the given one and that stays the same for 250 ms:
+// a page that has just come up sets its buttons and draws itself only after a few messages.
+static int LookAround(const char* lastKey, DWORD timeout)
+{
+    Look look, previous;
+    DWORD start = GetTickCount(), steadySince = 0;
+    bool havePrevious = false;
+    for (;;) {
+        TakeLook(&look);
+        DWORD now = GetTickCount();
+        if (!havePrevious || strcmp(look.signature, previous.signature)) steadySince = now;
+        previous = look;
+        havePrevious = true;
+        bool changed = !lastKey || strcmp(look.key, lastKey);
+        if (changed && now - steadySince >= 250) break;
+        if (now - start >= timeout) {
+            PrintLook(&look);
+            return 1;
+        }
+        Sleep(50);
+    }
+    PrintLook(&look);
     return 0;
 }
 
@@ -516,6 +696,22 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (!strcmp(command, "layout") && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        if (!IsWindow(window)) return 1;
+        RECT rect, work;
+        GetWindowRect(window, &rect);
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        HDC screen = GetDC(NULL);
+        int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(NULL, screen);
+        printf("screen\t%d,%d\t%d\nwork\t%ld,%ld,%ld,%ld\nwindow\t%ld,%ld,%ld,%ld\n", GetSystemMetrics(SM_CXSCREEN),
+               GetSystemMetrics(SM_CYSCREEN), dpi, work.left, work.top, work.right, work.bottom, rect.left, rect.top,
+               rect.right, rect.bottom);
+        EnumChildWindows(window, PrintLayout, 0);
+        return 0;
+    }
+
     if (!strcmp(command, "answer") && argc >= 3) {
         int button = atoi(argv[2]);
         DWORD timeout = argc > 3 ? (DWORD)atoi(argv[3]) : 20000;
@@ -579,6 +775,25 @@ int main(int argc, char** argv)
     }
 
     if (!strcmp(command, "run-watched") && argc >= 4) return RunWatched(argv[2], argv[3]);
+
+    if ((!strcmp(command, "freeze") || !strcmp(command, "thaw")) && argc >= 3) {
+        HWND window = ParseWindow(argv[2]);
+        DWORD threadId = GetWindowThreadProcessId(window, NULL);
+        HANDLE thread = threadId ? OpenThread(THREAD_SUSPEND_RESUME, FALSE, threadId) : NULL;
+        if (!thread) return 1;
+        bool freeze = !strcmp(command, "freeze");
+        DWORD result = freeze ? SuspendThread(thread) : ResumeThread(thread);
+        // A window destroyed just before its thread stopped would leave another picture.
+        if (freeze && result != (DWORD)-1 && !IsWindowVisible(window)) {
+            ResumeThread(thread);
+            result = (DWORD)-1;
+        }
+        CloseHandle(thread);
+        return result == (DWORD)-1 ? 1 : 0;
+    }
+
+    if (!strcmp(command, "look"))
+        return LookAround(argc > 2 ? argv[2] : NULL, argc > 3 ? (DWORD)atoi(argv[3]) : 2000);
 
     return Usage();
 }

@@ -37,7 +37,7 @@ TEST(Format, ConversionsEscapesCutsAndHelpers)
     EXPECT_EQ("abcdefg|1|7", Text({ buffer, std::to_string(left), std::to_string(position - buffer) }));
     JoinTexts(buffer, 6, "ab", "", "cd", "efgh", (const char*)NULL);
     EXPECT_STREQ("abcde", buffer);
-    EXPECT_EQ("2 -1 4 -1 0 -1 12 0 0 0 705032704", Text({ std::to_string(IndexOfChar("ab,c,", ',')) + " " + std::to_string(IndexOfChar("abc", ',')) +
+    EXPECT_EQ("2 -1 4 -1 0 -1 12 0 0 0 4294967295", Text({ std::to_string(IndexOfChar("ab,c,", ',')) + " " + std::to_string(IndexOfChar("abc", ',')) +
               " " + std::to_string(IndexOfText("foo.iexplore.exe", "iexplore")) + " " + std::to_string(IndexOfText("abc", "abcd")) + " " +
               std::to_string(IndexOfText("abc", "")) + " " + std::to_string(IndexOfText("ABC", "abc")) + " " + std::to_string(ParseDecimal("12ab")) +
               " " + std::to_string(ParseDecimal("ab")) + " " + std::to_string(ParseDecimal(" 7")) + " " + std::to_string(ParseDecimal("-3")) +

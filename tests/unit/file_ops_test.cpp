@@ -94,20 +94,18 @@ TEST(RestartReplacement, TheWindows9xListAndTargetsInUse)
         DeleteFileA(list.c_str());
         while (longPath.size() < 400) longPath += "\\abcdefghijklmnop";
         EXPECT_FALSE(MoveFileAtRestart(longPath.c_str(), NULL, MOVEFILE_DELAY_UNTIL_REBOOT) || PathExists(list)) << "a path too long";
-        // A replacement that cannot be scheduled (the list is a folder) takes its temporary file along.
+        // A replacement that cannot be scheduled (the list is a folder) takes its staged file along.
         CreateDirectoryA(list.c_str(), NULL);
-        char tempFolder[MAX_PATH];
-        GetTempPathA(MAX_PATH, tempFolder);
-        RemoveTree(std::string(tempFolder));
-        CreateDirectoryA(tempFolder, NULL);
         ErrorStatus status = Clear();
         Holder holder(to);
         EXPECT_FALSE(CopyOrReplaceAtRestart(from.c_str(), to.c_str(), NULL, TRUE, NULL, NULL, &status));
-        EXPECT_TRUE(status.code && status.code != ERROR_SHARING_VIOLATION && IsFolderEmpty(tempFolder, NULL)) << status.code;
+        WIN32_FIND_DATAA staged;
+        EXPECT_TRUE(status.code && status.code != ERROR_SHARING_VIOLATION && FindFirstFileA((folder + "\\vds*.tmp").c_str(), &staged) == INVALID_HANDLE_VALUE)
+            << status.code;
         RemoveDirectoryA(list.c_str());
     }
-    // The NT family: a target in use fails unless a restart is allowed; then the new file waits in
-    // the temporary folder to replace it at restart. A status that holds a code does nothing.
+    // The NT family: a target in use fails unless a restart is allowed; then the new file waits
+    // beside it, on its volume, to replace it at restart. A status that holds a code does nothing.
     WindowsFamily nt(TRUE);
     ClearPendingRenames();
     ErrorStatus status = Clear();
@@ -120,7 +118,7 @@ TEST(RestartReplacement, TheWindows9xListAndTargetsInUse)
         EXPECT_TRUE(CopyOrReplaceAtRestart(from.c_str(), to.c_str(), NULL, TRUE, RecordBytes, &calls, &status));
     }
     std::vector<std::string> pending = PendingRenames();
-    EXPECT_TRUE(pending.size() > 2 && !HasRename(pending, to, to) && HasRename(pending, "", to));
+    EXPECT_TRUE(pending.size() > 2 && !HasRename(pending, to, to) && HasRename(pending, "", to) && Has(pending[0], folder + "\\vds")) << pending[0];
     EXPECT_EQ(Pattern(3000) + "|in use", ReadFileBytes(pending[0].substr(4)) + "|" + ReadFileBytes(to)) << "the temporary file, the target";
     EXPECT_EQ((std::vector<DWORD>{ 2048, 952 }), calls);
     EXPECT_FALSE(CopyOrReplaceAtRestart(from.c_str(), (folder + "\\free.dll").c_str(), NULL, TRUE, NULL, NULL, &status));

@@ -52,10 +52,10 @@ TEST(ScriptLookup, IdsKeyListsLongLinesAndImages)
               (std::vector<DWORD>{ GetScriptValueSize(text, section, key), GetScriptValueSize(text, section, none), GetScriptValueSize(NULL, "A", "k"),
                                    GetScriptValueSize(NULL, "A", NULL), GetScriptValueSize(text, none, NULL), GetScriptValue(text, "A", "k", "x", NULL, 9),
                                    (DWORD)SectionHasKeyLike(text, section, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES)), (DWORD)SectionHasKeyLike(NULL, section, "x") }));
-    // Key lists: the empty key is listed (it ends the list for its readers); names are cut to the
-    // room left, and the list always ends in two NULs; the buffer grows only when needed.
+    // Key lists: an empty key is passed over and ends no list; names are cut to the room left, and
+    // the list always ends in two NULs; the buffer grows only when needed.
     char list[24];
-    for (auto c : { std::make_pair(19u, std::string("b.txt\0\0A.TXT\0last\0\0", 19)), { 12, std::string("b.txt\0\0A.T\0\0", 12) },
+    for (auto c : { std::make_pair(18u, std::string("b.txt\0A.TXT\0last\0\0", 18)), { 12, std::string("b.txt\0A.TX\0\0", 12) },
                     { 3, std::string("b\0\0", 3) }, { 1, std::string(1, '\0') } }) {
         memset(list, 'Z', sizeof list);
         EXPECT_EQ(c.first - 1, GetScriptValue(text, "Files", NULL, NULL, list, c.first));
@@ -67,7 +67,7 @@ TEST(ScriptLookup, IdsKeyListsLongLinesAndImages)
     GetScriptKeyList(text, "Files", &keys, &capacity, &status);
     first = keys;
     GetScriptKeyList(text, "Small", &keys, &capacity, &status);
-    EXPECT_TRUE(first == keys && capacity == 19 && !memcmp(keys, "a\0", 3));
+    EXPECT_TRUE(first == keys && capacity == 18 && !memcmp(keys, "a\0", 3));
     GetScriptKeyList(text, "Vandrel", &keys, &capacity, &status);
     grown = capacity;
     status.code = 5;

@@ -130,7 +130,7 @@ void CheckLookups(const std::string& bytes, const Model& model, Generator& gener
     char* text = guarded.text();
     for (const std::string& section : Sections) {
         std::string list, wanted;
-        for (const std::string& key : Keys(model, section)) list += key + '\0';
+        for (const std::string& key : Keys(model, section)) list += key.empty() ? "" : key + '\0';  // empty keys left out
         DWORD size = (DWORD)list.size() + 1;
         ASSERT_EQ(size, GetScriptValueSize(text, section.c_str(), NULL)) << "[" << section << "]";
         std::vector<char> read(size + 8, 'Z');

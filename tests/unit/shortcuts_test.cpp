@@ -17,7 +17,7 @@ static std::string ShellPath(int id)
 }
 // The step of one run, with the plain progress window as the install run shows it.
 struct ShortcutRun {
-    std::string dir = ScratchFolder("shortcuts"), logPath = dir + "\\setup.ini", script = "[InstallShortcuts]\r\nbin\\app.exe=My App\r\n"
+    std::string dir = ScratchFolder("shortcuts"), script = "[InstallShortcuts]\r\nbin\\app.exe=My App\r\n"
                       "readme.txt=Read Me\r\n[Destination]\r\nDesktopShortcut=app.exe\r\n";
     HWND owner = MakeOwnerWindow();
     ProgressRecord record = { 0, 0, 0, 0, NULL, CreatePlainProgressWindow(owner), 0, NULL, 0, IDC_PLAIN_PROGRESS_TEXT };
@@ -31,12 +31,13 @@ struct ShortcutRun {
         lstrcpyA(context.programFolder, folder);
     }
     ~ShortcutRun() { DestroyWindow(owner); }
-    std::string Fresh()  // a fresh install's step with a new log file; its text
+    std::string Fresh()  // a fresh install's step on an empty log text; the lines it added
     {
-        HANDLE log = CreateFileA(logPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        CreateShortcuts(&record, &script[0], &context, FALSE, FALSE, log, NULL, &restart, &comStarted, &status);
-        CloseHandle(log);
-        return ReadFileBytes(logPath);
+        LogText log = {};
+        CreateShortcuts(&record, &script[0], &context, FALSE, FALSE, &log, NULL, &restart, &comStarted, &status);
+        std::string text = log.text ? log.text : "";
+        FreeLogText(&log);
+        return text;
     }
     std::string Update(const std::string& before, BOOL earlier = FALSE)  // an update's step on the log's text
     {
@@ -64,7 +65,8 @@ TEST(CreateShortcuts, ThisUserTheDesktopAndUpdates)
     RemoveTree(user);
     DeleteFileA((desktop + "\\app.exe.lnk").c_str());
 }
-// The earlier release's shortcuts go (one in use at restart); the new ones are made where they were.
+// The earlier release's shortcuts go (one in use at restart); the new ones are made where they were,
+// and the program folder that the update made is logged too.
 TEST(CreateShortcuts, TheEarlierReleasesShortcutsAreReplaced)
 {
     WindowsFamily nt(TRUE);
@@ -80,7 +82,7 @@ TEST(CreateShortcuts, TheEarlierReleasesShortcutsAreReplaced)
         Holder holder(shared + "\\Old App.lnk");
         after = run.Update(log, TRUE);
     }
-    EXPECT_EQ(log + common + group + "\\My App.lnk=4\r\n" + common + group + "\\Read Me.lnk=4\r\n" + shared + "\\app.exe.lnk=4\r\n", after);
+    EXPECT_EQ(log + common + group + "=4\r\n" + common + group + "\\My App.lnk=4\r\n" + common + group + "\\Read Me.lnk=4\r\n" + shared + "\\app.exe.lnk=4\r\n", after);
     EXPECT_EQ("0 1 3 0 0", std::to_string(run.status.code) + " " + std::to_string(run.restart) + " " + std::to_string(run.context.flags) + " " +
               std::to_string(PathExists(old)) + " " + std::to_string(PathExists(shared + "\\Old Help.lnk")));
     EXPECT_TRUE(HasRename(PendingRenames(), shared + "\\Old App.lnk", ""));
@@ -119,4 +121,29 @@ TEST(CreateShortcuts, DeniedAccessWarnsAndTheRunGoesOn)
     RemoveTree(user);
     RemoveDirectoryA("R:\\Programs");
     DeleteFileA((desktop + "\\app.exe.lnk").c_str());
+}
+// A name too long for its folder is cut so that the path fits; a folder that leaves no room for a
+// name is refused with the folder named; any other failure keeps the system's text alone.
+TEST(SaveShortcut, NamesCutToFitAndFailures)
+{
+    CoInitialize(NULL);
+    IShellLinkA* link = NULL;
+    IPersistFile* file = NULL;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&link)));
+    link->QueryInterface(IID_IPersistFile, (void**)&file);
+    link->SetPath("C:\\windows\\notepad.exe");
+    std::string dir = ScratchFolder("save"), deep = dir + "\\" + std::string(MAX_PATH - 6 - dir.size(), 'd');
+    std::string cut = dir + "\\" + std::string(MAX_PATH - 6 - dir.size(), 'n') + ".lnk";
+    LogText log = {};
+    ErrorStatus fits = Clear(), noRoom = Clear(), missing = Clear();
+    SaveShortcut(dir.c_str(), std::string(300, 'n').c_str(), file, &log, NULL, NULL, NULL, &fits);
+    SaveShortcut(deep.c_str(), "x", file, &log, NULL, NULL, NULL, &noRoom);
+    SaveShortcut((dir + "\\missing").c_str(), "My App", file, &log, NULL, NULL, NULL, &missing);
+    EXPECT_EQ(cut + "=0\r\n|0|1", std::string(log.text) + "|" + std::to_string(fits.code) + "|" + std::to_string(PathExists(cut)));
+    EXPECT_TRUE(noRoom.code == ERROR_FILENAME_EXCED_RANGE && Has(noRoom.text, deep)) << noRoom.text;
+    EXPECT_TRUE(missing.code && !Has(missing.text, "My App")) << missing.text;
+    FreeLogText(&log);
+    file->Release(), link->Release();
+    CoUninitialize();
+    RemoveTree(dir);
 }
