@@ -57,15 +57,21 @@ start_xvfb() {
   local n
   for n in $(seq 90 140); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    # A server in another root (a chroot) has no lock file here, but its abstract socket is
+    # shared with this one, and a client would reach it there.
+    grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
     Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=:$n
     local i
     for i in $(seq 1 100); do
+      # Our server must be the one answering: it dies at once when another took the display.
+      kill -0 "$XVFB_PID" 2>/dev/null || break
       xdpyinfo >/dev/null 2>&1 && return 0
       sleep 0.1
     done
     kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
   done
   echo "could not start Xvfb" >&2
   return 1
