@@ -1,8 +1,10 @@
-// The formatter's own rules (not printf's), the string helpers, the error status, and string
-// loading with the edition redirection.
+// The formatter's own rules (not printf's), the string helpers, the numbers, the error status,
+// and string loading with the edition redirection.
 #include <gtest/gtest.h>
+#include <limits.h>
 #include "core/format.h"
 #include "core/globals.h"
+#include "wizard/page_frame.h"
 #include "resources/resource.h"
 #include "unit/file_helpers.h"
 
@@ -37,18 +39,33 @@ TEST(Format, ConversionsEscapesCutsAndHelpers)
     EXPECT_EQ("abcdefg|1|7", Text({ buffer, std::to_string(left), std::to_string(position - buffer) }));
     JoinTexts(buffer, 6, "ab", "", "cd", "efgh", (const char*)NULL);
     EXPECT_STREQ("abcde", buffer);
-    EXPECT_EQ("2 -1 4 -1 0 -1 12 0 0 0 4294967295", Text({ std::to_string(IndexOfChar("ab,c,", ',')) + " " + std::to_string(IndexOfChar("abc", ',')) +
-              " " + std::to_string(IndexOfText("foo.iexplore.exe", "iexplore")) + " " + std::to_string(IndexOfText("abc", "abcd")) + " " +
-              std::to_string(IndexOfText("abc", "")) + " " + std::to_string(IndexOfText("ABC", "abc")) + " " + std::to_string(ParseDecimal("12ab")) +
-              " " + std::to_string(ParseDecimal("ab")) + " " + std::to_string(ParseDecimal(" 7")) + " " + std::to_string(ParseDecimal("-3")) +
-              " " + std::to_string(ParseDecimal("5000000000")) }));
-    POINT points[3] = { { 7, 8 }, {}, {} };
-    ParsePoint("12", &points[0]), ParsePoint("5,-6", &points[1]), ParsePoint("-12,34x", &points[2]);
-    DWORD n[4] = { 1, 2, 3, 4 };
+    EXPECT_EQ("2 -1 4 -1 0 -1", Text({ std::to_string(IndexOfChar("ab,c,", ',')) + " " + std::to_string(IndexOfChar("abc", ',')) + " " +
+              std::to_string(IndexOfText("foo.iexplore.exe", "iexplore")) + " " + std::to_string(IndexOfText("abc", "abcd")) + " " +
+              std::to_string(IndexOfText("abc", "")) + " " + std::to_string(IndexOfText("ABC", "abc")) }));
+}
+// The script's numbers: leading digits, held at their type's limits rather than wrapped round
+// (EULAVersion=4294967296 is the newest version, not 0); a header line of any height is a height.
+TEST(Format, NumbersHoldAtTheirLimits)
+{
+    std::string decimals;
+    for (const char* text : { "12ab", "ab", " 7", "-3", "4294967295", "4294967296", "42949672950", "99999999999999999999999999x", "000000000000000000000000017" })
+        decimals += std::to_string(ParseDecimal(text)) + " ";
+    EXPECT_EQ("12 0 0 0 4294967295 4294967295 4294967295 4294967295 17 ", decimals);
+    std::vector<LONG> points;
+    for (const char* text : { "12", "5,-6", "-12,34x", "2147483647,-2147483647", "2147483648,-2147483648", "4294967296,-4294967296",
+                              "-99999999999999999999,99999999999999999999", "-0,-1" }) {
+        POINT point = { 7, 8 };
+        ParsePoint(text, &point);
+        points.insert(points.end(), { point.x, point.y });
+    }
+    EXPECT_EQ((std::vector<LONG>{ 7, 8, 5, -6, -12, 34, LONG_MAX, -LONG_MAX, LONG_MAX, LONG_MIN, LONG_MAX, LONG_MIN, LONG_MIN, LONG_MAX, 0, -1 }), points);
+    DWORD n[8] = { 1, 2, 3, 4 };
     ParseFourNumbers("10,20,30", &n[0], &n[1], &n[2], &n[3]);
     ParseFourNumbers("10,20,x,40,50", &n[1], &n[2], &n[3], &n[0]);
-    EXPECT_EQ((std::vector<LONG>{ 7, 8, 5, -6, -12, 34, 40, 10, 20, 0 }), (std::vector<LONG>{ points[0].x, points[0].y, points[1].x,
-              points[1].y, points[2].x, points[2].y, (LONG)n[0], (LONG)n[1], (LONG)n[2], (LONG)n[3] }));
+    ParseFourNumbers("4294967296,5,18446744073709551617,4294967294", &n[4], &n[5], &n[6], &n[7]);
+    EXPECT_EQ((std::vector<DWORD>{ 40, 10, 20, 0, 4294967295u, 5, 4294967295u, 4294967294u }), std::vector<DWORD>(n, n + 8));
+    EXPECT_EQ(INT_MAX, ScaleLineHeight("999999999", 960));
+    EXPECT_EQ(INT_MAX, ScaleLineHeight("999999999.999999", 240));
 }
 // The text a fresh status gets (the unit tests' message table names 0x02000005 and 32).
 static std::string StatusText(DWORD code, WORD messageId, const char* argument = "")

@@ -1,199 +1,126 @@
 // Inputs that a damaged or hand-edited machine holds: registry keys whose names the ANSI code
-// page cannot carry, links to nowhere, paths that do not fit, install logs with NUL bytes.
+// page cannot carry, links to nowhere, log entries the install cannot have made, paths that do
+// not fit, install logs with NUL bytes.
 #include <gtest/gtest.h>
 #include <string>
-#include "file_helpers.h"
-#include "core/error_status.h"
 #include "core/format.h"
 #include "core/log_entries.h"
 #include "core/setup_context.h"
 #include "install/install_log.h"
 #include "install/registration.h"
 #include "install/registry.h"
-
-static bool KeyExists(const char* path)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key)) return false;
-    RegCloseKey(key);
-    return true;
-}
+#include "unit/file_helpers.h"
 
 static void MakeWideKey(const wchar_t* path, DWORD options = 0)
 {
+    static const wchar_t target[] = L"\\Registry\\Machine\\Software\\VandrelNoSuchTarget";
     HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, NULL, options,
-                                             KEY_ALL_ACCESS | KEY_CREATE_LINK, NULL, &key, NULL));
-    if (options & REG_OPTION_CREATE_LINK) {
-        static const wchar_t target[] = L"\\Registry\\Machine\\Software\\VandrelNoSuchTarget";
-        RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, (const BYTE*)target, sizeof target - sizeof(wchar_t));
-    }
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, NULL, options, KEY_ALL_ACCESS | KEY_CREATE_LINK, NULL, &key, NULL));
+    if (options & REG_OPTION_CREATE_LINK) RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, (const BYTE*)target, sizeof target - 2);
     RegCloseKey(key);
 }
-
-struct TreeDeletion {
-    const char* path;
-    ErrorStatus status;
-};
-
-static DWORD WINAPI DeleteTreeThread(LPVOID param)
+static bool KeyExists(const char* path)
 {
-    TreeDeletion* deletion = (TreeDeletion*)param;
-    DeleteRegTree(HKEY_CURRENT_USER, &deletion->status, KEY_READ | KEY_WRITE, deletion->path, (const char*)NULL);
-    return 0;
+    HKEY key;
+    return !RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) && !RegCloseKey(key);
 }
-
-// Runs the deletion on a thread of its own, so that a deletion that never ends fails the test.
-static bool DeleteTreeWithin(TreeDeletion* deletion, DWORD milliseconds)
+// Deletes the tree on a thread of its own, so that a deletion that never ends fails the test.
+static ErrorStatus DeleteTreeWithin(const char* path, DWORD milliseconds)
 {
-    deletion->status = Clear();
-    HANDLE thread = CreateThread(NULL, 0, DeleteTreeThread, deletion, 0, NULL);
-    bool ended = WaitForSingleObject(thread, milliseconds) == WAIT_OBJECT_0;
-    if (!ended) TerminateThread(thread, 1);
+    static ErrorStatus status;
+    status = Clear();
+    HANDLE thread = CreateThread(NULL, 0, [](LPVOID path) -> DWORD {
+        return DeleteRegTree(HKEY_CURRENT_USER, &status, KEY_READ | KEY_WRITE, (const char*)path, (const char*)NULL), 0;
+    }, (LPVOID)path, 0, NULL);
+    if (WaitForSingleObject(thread, milliseconds) != WAIT_OBJECT_0) TerminateThread(thread, 1), SetStatus(&status, 999, 0);
     CloseHandle(thread);
-    return ended;
+    return status;
 }
 
 TEST(DamagedRegistry, TreeDeletionEndsOnWideNamesAndBrokenLinks)
 {
-    MakeWideKey(L"Software\\VandrelWide\\\x65E5\x672C\\inner");
-    MakeWideKey(L"Software\\VandrelWide\\plain");
-    MakeWideKey(L"Software\\VandrelKeep");
-    TreeDeletion wide = { "Software\\VandrelWide", {} };
-    ASSERT_TRUE(DeleteTreeWithin(&wide, 20000)) << "the deletion of a key named in Japanese never ended";
-    EXPECT_EQ(0u, wide.status.code) << wide.status.text;
-    EXPECT_FALSE(KeyExists("Software\\VandrelWide")) << "the subkey is deleted by its wide name";
-
-    MakeWideKey(L"Software\\VandrelLinked\\link", REG_OPTION_CREATE_LINK);
-    MakeWideKey(L"Software\\VandrelLinked\\zafter\\x");
-    TreeDeletion linked = { "Software\\VandrelLinked", {} };
-    ASSERT_TRUE(DeleteTreeWithin(&linked, 20000)) << "a link to a missing key made the deletion loop";
-    EXPECT_FALSE(KeyExists("Software\\VandrelLinked\\zafter")) << "the keys after the link are deleted too";
-    // The link is passed over, so the key that holds it stays, and the failure says which.
-    EXPECT_TRUE(KeyExists("Software\\VandrelLinked"));
-    EXPECT_NE(nullptr, strstr(linked.status.text, "Unable to delete registry key (Software\\VandrelLinked)"))
-        << linked.status.text;
-    EXPECT_TRUE(KeyExists("Software\\VandrelKeep"));
+    MakeWideKey(L"Software\\VandrelWide\\\x65E5\x672C\\inner"), MakeWideKey(L"Software\\VandrelWide\\plain"), MakeWideKey(L"Software\\VandrelKeep");
+    ErrorStatus wide = DeleteTreeWithin("Software\\VandrelWide", 20000);
+    EXPECT_EQ("0 0", std::to_string(wide.code) + " " + std::to_string(KeyExists("Software\\VandrelWide"))) << "the subkey is deleted by its wide name";
+    // A link to a missing key is passed over: the keys after it go, the key that holds it stays
+    // and the failure names it.
+    MakeWideKey(L"Software\\VandrelLinked\\link", REG_OPTION_CREATE_LINK), MakeWideKey(L"Software\\VandrelLinked\\zafter\\x");
+    ErrorStatus linked = DeleteTreeWithin("Software\\VandrelLinked", 20000);
+    EXPECT_TRUE(Has(linked.text, "Unable to delete registry key (Software\\VandrelLinked)")) << linked.code << linked.text;
+    EXPECT_EQ("0 1 1", Text({ std::to_string(KeyExists("Software\\VandrelLinked\\zafter")) + " " + std::to_string(KeyExists("Software\\VandrelLinked")) +
+                              " " + std::to_string(KeyExists("Software\\VandrelKeep")) }));
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VandrelKeep");
 }
-
-TEST(DamagedRegistry, WholeKeysThatOthersShareArePassedOver)
+// Which log entries the removal takes: keys below HKLM without wildcards, never cut, and whole keys
+// that other programs share passed over; paths below the installed folder, named plainly.
+TEST(DamagedLog, OnlyEntriesTheInstallCanHaveMadeCount)
 {
-    struct Case {
-        const char* entry;
-        bool taken;
-        const char* path;
-        bool view64;
-        bool shared;
-    } cases[] = {
-        { "HKLM\\Software\\Corvantis Vandrel\\", true, "Software\\Corvantis Vandrel\\", false, false },
-        { "3(64)hklm\\SOFTWARE\\X\\Capabilities", true, "SOFTWARE\\X\\Capabilities", true, false },
-        { "HKLM\\", true, "", false, true },
-        { "(64)HKLM\\", true, "", true, true },
-        { "HKLM\\Software", true, "Software", false, true },
-        { "HKLM\\\\Software\\\\", true, "\\Software\\\\", false, true },
-        { "HKLM\\software\\microsoft\\WINDOWS\\CurrentVersion\\Uninstall\\", true,
-          "software\\microsoft\\WINDOWS\\CurrentVersion\\Uninstall\\", false, true },
-        { "HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", true,
-          "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", false, true },
-        { "HKLM\\Software\\Wow6432Node", true, "Software\\Wow6432Node", false, true },
-        { "HKLM\\Software\\Wow6432Node\\Corvantis", true, "Software\\Wow6432Node\\Corvantis", false, false },
-        { "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvantis Vandrel (64-bit)", true,
-          "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvantis Vandrel (64-bit)", false, false },
-        { "HKLM\\Software\\Classes\\*", false, "", false, false },
-        { "HKLM\\Software\\C?", false, "", false, false },
-        { "HKCU\\Software\\Corvantis", false, "", false, false },
-        { "HKLM", false, "", false, false },
-    };
-    for (const Case& c : cases) {
-        char path[208] = "unchanged";
-        bool view64 = false;
-        ASSERT_EQ(c.taken, ParseRegistryEntry(c.entry, path, sizeof path, &view64)) << c.entry;
-        if (!c.taken) continue;
-        EXPECT_STREQ(c.path, path) << c.entry;
-        EXPECT_EQ(c.view64, view64) << c.entry;
-        EXPECT_EQ(c.shared, IsSharedRegistryKey(path)) << c.entry;
-    }
     std::string overlong = "HKLM\\Software\\" + std::string(200, 'k');
-    char path[208];
-    bool view64;
-    EXPECT_FALSE(ParseRegistryEntry(overlong.c_str(), path, sizeof path, &view64)) << "never cut to a parent key";
-    EXPECT_TRUE(IsSharedRegistryKey(std::string(300, 'k').c_str())) << "a key right below the root";
-}
-
-TEST(DamagedLog, OnlyPathsInsideTheFolderCount)
-{
-    const char* folder = "C:\\Apps\\Prod";
-    struct Case {
-        const char* path;
-        int place;
-    } cases[] = {
-        { "C:\\Apps\\Prod", PathIsFolder },     { "c:\\apps\\PROD\\", PathIsFolder },
-        { "C:\\Apps\\Prod\\a.dll", PathBelowFolder }, { "C:\\Apps\\Prod\\sub\\b..c", PathBelowFolder },
-        { "C:\\Apps\\Product\\a.dll", PathOutside }, { "C:\\Apps\\Pro", PathOutside },
-        { "C:\\Apps\\Prod\\..\\x.dll", PathOutside }, { "C:\\Apps\\Prod/../x.dll", PathOutside },
-        { "C:\\Apps\\Prod\\. .\\x.dll", PathOutside }, { "C:\\Apps\\Prod\\...", PathOutside },
-        { "C:\\Apps\\Prod\\*.dll", PathOutside }, { "C:\\Apps\\Prod\\a?.dll", PathOutside },
-        { "D:\\Apps\\Prod\\a.dll", PathOutside }, { "", PathOutside },
+    struct { const char *entry, *path; int shared; } keys[] = {  // shared -1: not taken at all
+        { "HKLM\\Software\\Corvantis Vandrel\\", "Software\\Corvantis Vandrel\\", 0 }, { "3(64)hklm\\SOFTWARE\\X\\Capabilities", "(64)SOFTWARE\\X\\Capabilities", 0 },
+        { "HKLM\\", "", 1 }, { "(64)HKLM\\", "(64)", 1 }, { "HKLM\\Software", "Software", 1 }, { "HKLM\\\\Software\\\\", "\\Software\\\\", 1 },
+        { "HKLM\\software\\microsoft\\WINDOWS\\CurrentVersion\\Uninstall\\", "software\\microsoft\\WINDOWS\\CurrentVersion\\Uninstall\\", 1 },
+        { "HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", 1 },
+        { "HKLM\\Software\\Wow6432Node", "Software\\Wow6432Node", 1 }, { "HKLM\\Software\\Wow6432Node\\Corvantis", "Software\\Wow6432Node\\Corvantis", 0 },
+        { "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvantis Vandrel (64-bit)",
+          "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvantis Vandrel (64-bit)", 0 },
+        { "HKLM\\Software\\Classes\\*", "", -1 }, { "HKLM\\Software\\C?", "", -1 }, { "HKCU\\Software\\Corvantis", "", -1 }, { "HKLM", "", -1 },
+        { overlong.c_str(), "", -1 },  // never cut to a parent key
     };
-    for (const Case& c : cases) EXPECT_EQ(c.place, PlaceOfPath(c.path, folder)) << c.path;
-    EXPECT_EQ(PathBelowFolder, PlaceOfPath("C:\\Apps\\Prod\\a.dll", "C:\\Apps\\Prod\\"));
-    EXPECT_EQ(PathOutside, PlaceOfPath("C:\\a.dll", "")) << "without a folder nothing counts";
+    for (auto& c : keys) {
+        char path[208] = "";
+        bool view64 = false, taken = ParseRegistryEntry(c.entry, path, sizeof path, &view64);
+        EXPECT_EQ(Text({ c.path, std::to_string(c.shared) }), taken ? Text({ (view64 ? "(64)" : "") + std::string(path), std::to_string(IsSharedRegistryKey(path)) })
+                                                                     : Text({ "", "-1" })) << c.entry;
+    }
+    EXPECT_TRUE(IsSharedRegistryKey(std::string(300, 'k').c_str())) << "a key right below the root";
+    std::string places;
+    for (const char* path : { "C:\\Apps\\Prod", "c:\\apps\\PROD\\", "C:\\Apps\\Prod\\a.dll", "C:\\Apps\\Prod\\sub\\b..c", "C:\\Apps\\Product\\a.dll",
+                              "C:\\Apps\\Pro", "C:\\Apps\\Prod\\..\\x.dll", "C:\\Apps\\Prod/../x.dll", "C:\\Apps\\Prod\\. .\\x.dll", "C:\\Apps\\Prod\\...",
+                              "C:\\Apps\\Prod\\*.dll", "C:\\Apps\\Prod\\a?.dll", "D:\\Apps\\Prod\\a.dll", "" })
+        places += std::to_string(PlaceOfPath(path, "C:\\Apps\\Prod"));
+    EXPECT_EQ("11220000000000|2|0", places + "|" + std::to_string(PlaceOfPath("C:\\Apps\\Prod\\a.dll", "C:\\Apps\\Prod\\")) + "|" +
+                                        std::to_string(PlaceOfPath("C:\\a.dll", ""))) << "without a folder nothing counts";
 }
-
-TEST(PathJoins, RemoveOnInstallNeverDeletesACutPath)
+// A path that does not fit is never cut: a cut path names another file.
+TEST(PathJoins, RemoveOnInstallAndTheLogNeverUseACutPath)
 {
     // installDir\sub\plugin.dll is 259 characters: "plugin.dll.old" cut to fit names the live file.
-    std::string installDir = ScratchFolder("cut-path");
-    installDir += "\\" + std::string(259 - installDir.size() - 1 - 4 - 10 - 1, 'p');
-    ASSERT_TRUE(CreateDirectoryA(installDir.c_str(), NULL));
-    ASSERT_TRUE(CreateDirectoryA((installDir + "\\sub").c_str(), NULL));
+    std::string scratch = ScratchFolder("cut-path"), installDir = scratch + "\\" + std::string(259 - scratch.size() - 16, 'p');
+    CreateDirectoryA(installDir.c_str(), NULL), CreateDirectoryA((installDir + "\\sub").c_str(), NULL);
     std::string live = installDir + "\\sub\\plugin.dll";
-    ASSERT_EQ(259u, live.size());
-    ASSERT_TRUE(WriteFileBytes(live, "live"));
-
-    char script[] = "[RemoveOnInstall]\r\nnew.dll=sub\\plugin.dll.old\r\n";
+    ASSERT_TRUE(live.size() == 259 && WriteFileBytes(live, "live"));
+    char script[] = "[RemoveOnInstall]\r\nnew.dll=sub\\plugin.dll.old\r\n", buffer[MAX_PATH + 8];
     SetupContext context = {};
     CopyText(installDir.c_str(), context.installDir, sizeof context.installDir);
     ErrorStatus status = Clear();
     RemoveOnInstall(script, &context, "new.dll", NULL, &status);
-    EXPECT_TRUE(PathExists(live)) << "the live file was deleted in place of the old one";
-    EXPECT_EQ((DWORD)ERROR_FILENAME_EXCED_RANGE, status.code);
-    EXPECT_NE(nullptr, strstr(status.text, "\\sub\\plugin.dll.old")) << status.text;
-    RemoveTree(ScratchFolder("cut-path"));
+    EXPECT_TRUE(PathExists(live) && status.code == ERROR_FILENAME_EXCED_RANGE && Has(status.text, "\\sub\\plugin.dll.old")) << status.text;
+    memset(buffer, 'G', sizeof buffer);
+    status = Clear();
+    GetInstallLogPath(std::string(400, 'f').c_str(), buffer, &status);
+    EXPECT_TRUE(status.code == ERROR_FILENAME_EXCED_RANGE && !buffer[0] && !memcmp(buffer + MAX_PATH, "GGGGGGGG", 8)) << "the log's path";
+    RemoveTree(scratch);
 }
 
 TEST(DamagedLog, ALogWithNulBytesIsNeverWrittenBackAndStillRead)
 {
-    std::string folder = ScratchFolder("nul-log");
-    std::string path = folder + "\\setup.ini";
+    std::string folder = ScratchFolder("nul-log"), path = folder + "\\setup.ini";
     std::string bytes("[UninstallFiles]\r\nC:\\a.txt=0\r\nC:\\b\0junk.txt=0\r\nC:\\c.txt=0\r\n", 59);
-    ASSERT_TRUE(WriteFileBytes(path, bytes));
-
+    WriteFileBytes(path, bytes);
     PendingChange* list = NULL;
     ErrorStatus status = Clear();
     NotePendingChange(&list, "C:\\new.txt", 0, &status);
     ApplyPendingChangesToLog(path.c_str(), list, &status);
     FreePendingChanges(&list);
-    EXPECT_EQ((DWORD)ERROR_FILE_CORRUPT, status.code);
-    EXPECT_NE(nullptr, strstr(status.text, ("The install log is damaged and was left unchanged (" + path + ")").c_str()))
-        << status.text;
+    EXPECT_TRUE(status.code == ERROR_FILE_CORRUPT && Has(status.text, "The install log is damaged and was left unchanged (" + path + ")")) << status.text;
     EXPECT_EQ(bytes, ReadFileBytes(path)) << "the log was cut at its first NUL";
-
     // The removal reads what it can: a NUL ends a line; a log saved as UTF-16 is read as text.
-    struct Case {
-        std::string bytes;
-        const char* expected;
-    } cases[] = {
-        { bytes, "[UninstallFiles]\r\nC:\\a.txt=0\r\nC:\\b\njunk.txt=0\r\nC:\\c.txt=0\r\n" },
-        { std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE9\0", 18), "[S]\r\nk=\xE9" },
-        { "[S]\r\nk=1", "[S]\r\nk=1" },
-    };
-    for (const Case& c : cases) {
-        ASSERT_TRUE(WriteFileBytes(path, c.bytes));
+    for (auto c : { std::make_pair(bytes, "[UninstallFiles]\r\nC:\\a.txt=0\r\nC:\\b\njunk.txt=0\r\nC:\\c.txt=0\r\n"),
+                    { std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE9\0", 18), "[S]\r\nk=\xE9" }, { "[S]\r\nk=1", "[S]\r\nk=1" } }) {
+        WriteFileBytes(path, c.first);
         char* text = ReadInstallLog(path.c_str());
-        ASSERT_NE(nullptr, text);
-        EXPECT_STREQ(c.expected, text);
+        EXPECT_EQ(c.second, std::string(text ? text : "<none>"));
         GlobalFree(text);
     }
     RemoveTree(folder);

@@ -64,3 +64,32 @@ TEST(ProgressWindows, ThePlainBoxItsBarAndTheHeaderWindowsMargins)
     EXPECT_EQ((std::vector<LONG>{ 0, 3, 340, 550 }), std::vector<LONG>(margins.begin() + 4, margins.begin() + 8))
         << "the label on the divider line at the status text's left edge, 3 lower; the divider where the wizard's was";
 }
+// Past 4 GiB the bar follows the bytes in 64 bits, through the same percentages as an install 1024
+// times smaller, which are MulDiv's as the 32-bit arithmetic gave them for totals it could hold.
+TEST(ProgressWindows, GibibytesMoveTheBarAsMebibytesDo)
+{
+    auto sent = [](ULONGLONG total, const std::vector<DWORD>& counts, DWORD scale) {
+        ProgressRecord record = {};
+        record.total = total * scale;
+        std::vector<int> percentages;
+        for (DWORD count : counts) {
+            BYTE before = record.lastPercentage;
+            AdvanceProgress(count * scale, &record);
+            if (record.lastPercentage != before) percentages.push_back(record.lastPercentage);
+        }
+        return percentages;
+    };
+    for (auto c : { std::make_pair(5ull << 20, std::vector<DWORD>(2600, 2048)), { 5ull << 20, { 1, 52428, 52429, 1048576, 10, 2621440, 1520000, 4000000 } },
+                    { 3ull << 20, { 31457, 1, 1572864, 1572864 } }, { (4ull << 20) + 7, { 2097152, 2097152, 3, 4 } } }) {
+        std::vector<int> small = sent(c.first, c.second, 1), mulDiv;
+        int last = 0;
+        ULONGLONG done = 0;
+        for (DWORD count : c.second) {
+            int percentage = MulDiv(100, (int)(done = std::min(done + count, c.first)), (int)c.first);
+            if (percentage != last) mulDiv.push_back(last = percentage);
+        }
+        EXPECT_EQ(mulDiv, small) << c.first;
+        EXPECT_EQ(100, small.back()) << c.first;
+        EXPECT_EQ(small, sent(c.first, c.second, 1024)) << c.first << " KiB";
+    }
+}
