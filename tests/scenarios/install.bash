@@ -25,6 +25,6 @@ reg_values() { $WINE reg query "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^    \(
 # Holds a file open without sharing (a product program's "lock") until the scenario ends.
 LOCKERS=()
 lock_file() {  # unix-path
-  $WINE "$BUILD_DIR/tests/product_program.exe" lock "$(c_path "$1")" 120 & LOCKERS+=($!)
-  wait_for_file "$1.locked" 20 || fail "$1 could not be locked"
+  $WINE "$BUILD_DIR/tests/product_program.exe" lock "$([[ $1 == "$DRIVE"/* ]] && c_path "$1" || windows_path "$1")" 120 & LOCKERS+=($!)
+  wait_for_file "$1.locked" 20 && rm "$1.locked" || fail "$1 could not be locked"
 }

@@ -31,5 +31,28 @@ make_installed() {
   mkdir -p "$INSTALL_DIR_UNIX"
   echo old > "$INSTALL_DIR_UNIX/old.exe"
   $WINE reg add "${1:-$UNINSTALL_KEY}" /v UninstallString /d "$INSTALL_DIR\\setup.exe" /f >/dev/null 2>&1
-  crlf '[UninstallFiles]' "$INSTALL_DIR\\old.exe=2" '' '[UninstallDirs]' "$INSTALL_DIR=0" > "$INSTALL_DIR_UNIX/setup.ini"
+  crlf '[UninstallFiles]' "$INSTALL_DIR\\old.exe=2" "$INSTALL_DIR\\setup.ini=0" '' '[UninstallDirs]' "$INSTALL_DIR=0" > "$INSTALL_DIR_UNIX/setup.ini"
+}
+# A restart as far as setup's work goes: every program of the prefix ends, then a new session
+# applies the pending renames and deletions.
+simulate_restart() { wineserver -w; $WINE wineboot -r >/dev/null 2>&1; wineserver -w; }
+# What a user could find changed: every path under drive C and in the folders given, with sizes,
+# and the registry; not Wine's times nor what it writes anew each session (device classes,
+# network cards, console settings) or for a crash of any program (its debugger's settings; a
+# crash of setup shows in its exit code).
+machine_snapshot() {  # file [folder...]
+  local file=$1 folder
+  shift
+  wineserver -w
+  { (cd "$DRIVE" && find . -path ./windows/temp -prune -o -printf '%p %s\n' | LC_ALL=C sort)
+    for folder in "$@"; do (cd "$folder" && find . -printf "$folder/%p %s\n" | LC_ALL=C sort); done
+    sed -e 's/^\(\[.*\]\) [0-9]*$/\1/' -e '/^#time=/d' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" |
+      awk '/^\[/ { skip = $0 ~ /^\[(System\\\\CurrentControlSet\\\\Control\\\\Class|Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion\\\\NetworkCards|Console|Software\\\\Wine\\\\WineDbg)/ } !skip'
+  } > "$file"
+}
+expect_machine_as() {  # snapshot-file what [folder...]
+  local before=$1 what=$2
+  shift 2
+  machine_snapshot "$WORK/after" "$@"
+  if diff "$before" "$WORK/after" > "$WORK/changes"; then pass "$what"; else fail "$what"; head -20 "$WORK/changes"; fi
 }

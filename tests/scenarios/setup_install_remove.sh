@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # setup.exe alone: a fresh install through the wizard (header progress window, a failing component),
-# then the removal from the installed copy, which leaves itself for the restart without asking.
-# After the restart the files and registry are as before, but for the setup's own key.
+# then the removal from the installed copy, which leaves itself and its folder for the restart
+# without asking, whatever the current folder; after the restart the machine is as before, but
+# for the setup's own key. A file held open still asks, and Yes restarts.
 source "$SCENARIO_LIB"
 for part in install wizard setup_e2e; do source "$(dirname "$SCENARIO_LIB")/$part.bash"; done
 start_xvfb force || fail "no display of its own"  # others' windows could cover the pixels read here
@@ -10,15 +11,7 @@ media=$WORK/media
 make_e2e_media "$media"
 convert -size 120x48 xc:'#1d4e89' "BMP3:$media/band.bmp"
 crlf '[Progress]' 'Title=Installing Vandrel' 'headerimage=band.bmp' 'HeaderBackColor=255' >> "$media/setup.ini"
-snapshot() {  # name: the paths and registry of the machine, but Wine's own settings
-  (cd "$DRIVE" && find . | sort) > "$WORK/$1.files"
-  for root in HKLM HKCU; do
-    $WINE reg export "$root\\Software" "$(windows_path "$WORK/$1.$root")" /y >/dev/null 2>&1
-    iconv -f UTF-16LE -t UTF-8 "$WORK/$1.$root" | tr -d '\r' | grep -v '^$' |
-      awk '/^\[/ { wine = index($0, "\\Software\\Wine") || index($0, "\\Wow6432Node") } !wine' > "$WORK/$1.$root.txt"
-  done
-}
-snapshot before
+machine_snapshot "$WORK/before"
 # The folder exists (no create question); the main program registers slowly, so the window shows.
 mkdir -p "$INSTALL_DIR_UNIX"
 echo 3000 > "$INSTALL_DIR_UNIX/vandrel.exe.sleep"
@@ -56,29 +49,39 @@ VersionMajor=REG_DWORD 0x4
 VersionMinor=REG_DWORD 0x2|Program Folder=REG_SZ Corvantis Vandrel|EULAVersion=REG_SZ 3" \
   "$(reg_values "$UNINSTALL_KEY")|$(reg_values "$SETUP_KEY")|$(reg_values 'HKLM\Software\Corvantis Vandrel')" \
   "the uninstall entry from the main program's version, the program folder and the accepted agreement"
-# Removal from the installed folder: the confirmation, the component's warning, then the success
-# box without a restart question, although the running setup.exe is listed: it goes at the restart.
+# Removal from the installed copy, its folder current: no restart question although the running
+# setup.exe is listed; it goes at the restart, and then its folder, which holds nothing else.
+rm "$INSTALL_DIR_UNIX"/*.sleep "$INSTALL_DIR_UNIX"/*.hresult
 start_setup_in "$INSTALL_DIR_UNIX"
 wait_sheet "Welcome"
 wait_for "10 00 11" "the removal confirmation: Finish only" wizard_buttons
 expect_eq "To remove Corvantis Vandrel from your computer now, click Finish or press Enter." "$(page_text 102)" "its text"
 ui sheet "$SHEET" finish
-answer 1 60000
-expect_eq "Corvantis Vandrel has been successfully removed." "$(box_text 1 60000)" "after the component's warning, no restart question for setup itself"
+expect_eq "Corvantis Vandrel has been successfully removed." "$(box_text 1 60000)" "no restart question for setup itself"
 wait_setup
 expect_eq 2 "$SETUP_EXIT" "a removal exits with 2"
-expect_contains "$(pending_renames)" 'Corvantis Vandrel\setup.exe' "setup.exe waits for the restart"
-wineserver -w; $WINE wineboot -r >/dev/null 2>&1; wineserver -w
+expect_contains "$(pending_renames)" 'Corvantis Vandrel\setup.exe\0\0\??\C:\Program Files\Corvantis Vandrel\0' "setup.exe, then its folder, wait for the restart"
 expect_eq "\"$INSTALL_DIR\\vandrel.exe\" /UnregAll
-DllUnregisterServer $INSTALL_DIR\\filters.dll" "$(calls | sed 1,2d)" "the main program and the component unregistered"
-snapshot after
-expect_eq "> ./Program Files/Corvantis Vandrel
-> ./Program Files/Corvantis Vandrel/filters.dll.hresult
-> ./Program Files/Corvantis Vandrel/vandrel.exe.sleep" "$(diff "$WORK/before.files" "$WORK/after.files" | grep '^[<>]')" \
-  "the files are as before but for files that setup never listed"
-expect_eq '> [HKEY_LOCAL_MACHINE\Software\Quernell]
-> [HKEY_LOCAL_MACHINE\Software\Quernell\Vandrel Setup]
-> [HKEY_LOCAL_MACHINE\Software\Quernell\Vandrel Setup\1.0]
-> "Program Folder"="Corvantis Vandrel"' "$(cat "$WORK"/{before,after}.HKCU.txt | sort | uniq -u; diff "$WORK"/{before,after}.HKLM.txt | grep '^[<>]')" \
-  "the registry is as before but for the setup's own key"
+DllUnregisterServer $INSTALL_DIR\\filters.dll|Program Folder=REG_SZ Corvantis Vandrel" "$(calls | sed 1,2d)|$(reg_values "$SETUP_KEY")" \
+  "the main program and the component unregistered; the setup's own key stays"
+$WINE reg delete 'HKLM\Software\Quernell' /f >/dev/null 2>&1
+simulate_restart
+expect_machine_as "$WORK/before" "after the restart the machine is as before"
+# Started from another folder with a file held open: the restart question; Yes ends the session
+# once setup quits, and the restart deletes setup.exe.
+mkdir -p "$INSTALL_DIR_UNIX"
+start_setup_in "$media"
+walk_install_wizard
+answer 1 60000
+wait_setup
+lock_file "$INSTALL_DIR_UNIX/data/a.txt"
+ui make-window SessionWatch "Session watch" 60000 > "$WORK/session" &
+(cd "$WORK" && exec $WINE "$INSTALL_DIR\\setup.exe") & SETUP_PID=$!
+wait_sheet "Welcome"
+ui sheet "$SHEET" finish
+expect_eq "Windows must be restarted to complete the removal. Do you want to restart Windows now?" "$(box_text 6 60000)" "a file in use asks to restart"
+wait_setup
+expect_eq 2 "$SETUP_EXIT" "the removal still exits with 2"
+wait_for "session-end" "Yes restarts Windows" grep -o session-end "$WORK/session"
+wait_for gone "the restart deletes the setup that was in use" sh -c "[ -e '$INSTALL_DIR_UNIX/setup.exe' ] && echo there || echo gone"
 scenario_end
