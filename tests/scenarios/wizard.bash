@@ -33,3 +33,9 @@ pixel() { file_pixel "$WORK/screen.png" "$1" "$2"; }
 colour() { echo "$(($1 & 255)),$((($1 >> 8) & 255)),$((($1 >> 16) & 255))"; }
 # The client rectangle of a window in screen coordinates: CLIENT_LEFT, CLIENT_TOP, ...
 client_rect() { IFS=, read -r CLIENT_LEFT CLIENT_TOP CLIENT_RIGHT CLIENT_BOTTOM <<< "$(ui rect "$1" | tr -d '\r' | sed -n 's/^client=//p')"; }
+# Runs a copy of the test child under that name until the scenario ends; waits until it runs.
+start_program_named() {  # name
+  mkdir -p "$WORK/programs" && cp "$TEST_CHILD" "$WORK/programs/$1"
+  $WINE "$WORK/programs/$1" record "$(windows_path "$WORK/programs/$1.started")" sleep 120000 & PROGRAM_PID=$!
+  wait_for_file "$WORK/programs/$1.started" || fail "$1 did not start"
+}

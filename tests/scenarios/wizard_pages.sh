@@ -3,12 +3,6 @@
 # what it stores, and the warning about a running browser when the user leaves Welcome.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/wizard.bash"
-# Runs a copy of the test child under that name until the scenario ends; waits until it runs.
-start_program_named() {  # name
-  mkdir -p "$WORK/programs" && cp "$TEST_CHILD" "$WORK/programs/$1"
-  $WINE "$WORK/programs/$1" record "$(windows_path "$WORK/programs/$1.started")" sleep 120000 & PROGRAM_PID=$!
-  wait_for_file "$WORK/programs/$1.started" || fail "$1 did not start"
-}
 # Agreement as a page ("Show" empty keeps its default), "FileTypes=yes" counts as false: Welcome,
 # agreement, classic destination, program folder, file types. A title expands the version macro.
 media=$WORK/classic
