@@ -1,26 +1,19 @@
 #!/usr/bin/env bash
-# The removal through setup.exe with damaged or hand-edited install logs and registry: each run
-# ends (a hang fails the wait), removes what the install made, and leaves every other file, key
-# and shortcut in place. The uninstall command is quoted, as another tool may write it.
+# The removal through setup.exe with damaged, hand-edited or missing install logs and registry:
+# each run ends (a hang fails the wait), removes what the install made and leaves every other
+# file, key and shortcut in place. The uninstall command is quoted, as another tool may write it.
 source "$SCENARIO_LIB"
-source "$(dirname "$SCENARIO_LIB")/install.bash"
-source "$(dirname "$SCENARIO_LIB")/wizard.bash"
-source "$(dirname "$SCENARIO_LIB")/setup_e2e.bash"
-
-drive=$WINEPREFIX/drive_c
-media=$drive/Media
-prod=$drive/Prod
-menu=$drive/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Corvantis\ Vandrel
+for part in install wizard setup_e2e; do source "$(dirname "$SCENARIO_LIB")/$part.bash"; done
+media=$DRIVE/Media prod=$DRIVE/Prod
+menu=$DRIVE/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Corvantis\ Vandrel
 winmenu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Corvantis Vandrel'
 make_media "$media"
-
-# What the install made, and what others own beside it.
+# What the install made, and what others own beside it; a subkey of the product's key is named in
+# characters that the ANSI code page cannot hold.
 prepare() {
-  mkdir -p "$prod" "$drive/Other/Empty" "$menu"
-  for f in "$prod/a.dll" "$prod/b.dll" "$prod/live.txt" "$drive/Other/keep.dll" "$drive/Other/link.lnk" \
-    "$menu/Corvantis Vandrel.lnk"; do echo x > "$f"; done
-  printf '\xff\xfe' > "$WORK/keys.reg"
-  iconv -f UTF-8 -t UTF-16LE >> "$WORK/keys.reg" <<'REG'
+  mkdir -p "$prod" "$DRIVE/Other/Empty" "$menu"
+  for f in "$prod/a.dll" "$prod/b.dll" "$prod/live.txt" "$DRIVE/Other/keep.dll" "$DRIVE/Other/link.lnk" "$menu/Corvantis Vandrel.lnk"; do echo x > "$f"; done
+  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } > "$WORK/keys.reg" <<'REG'
 Windows Registry Editor Version 5.00
 
 [HKEY_LOCAL_MACHINE\Software\Corvantis Vandrel\日本\inner]
@@ -37,69 +30,48 @@ Windows Registry Editor Version 5.00
 REG
   reg_import "$WORK/keys.reg"
 }
-
-# Runs the removal on the log in $prod/setup.ini; BOX and SETUP_EXIT tell how it ended.
-remove() {
-  start_setup_in "$media"
-  wait_sheet "Welcome"
-  ui sheet "$SHEET" finish
-  BOX=$(ui answer 1 60000)
-  wait_setup
-  [ "$SETUP_EXIT" = 999 ] && wineserver -k
-}
-
+# Confirms the removal of what the entry names; BOX_TEXT and SETUP_EXIT tell how it ended.
+remove() { start_setup_in "$media"; wait_sheet "Welcome"; ui sheet "$SHEET" finish; answer 1 60000; wait_setup; [ "$SETUP_EXIT" != 999 ] || wineserver -k; }
 removed() {  # what
-  expect_eq "Corvantis Vandrel has been successfully removed." "$(field "$BOX" text)" "$1: the removal ends"
-  expect_eq 2 "$SETUP_EXIT" "$1: exit code"
-  reg_exists "$UNINSTALL_KEY" && fail "$1: the uninstall entry stays" || pass "$1: the uninstall entry is gone"
-  reg_exists 'HKLM\Software\Corvantis Vandrel' && fail "$1: the product key stays" || pass "$1: the product key is gone"
+  expect_eq "Corvantis Vandrel has been successfully removed.|2|gone gone|gone gone" "$BOX_TEXT|$SETUP_EXIT|$(key_state "$UNINSTALL_KEY") $(
+    key_state 'HKLM\Software\Corvantis Vandrel')|$(exists "$prod/a.dll") $(exists "$prod/b.dll")" "$1: removed, the entry, the product's key and the files gone"
+  expect_eq "there there there there|there there there there" "$(for f in Other/keep.dll Other/link.lnk Other/Empty Prod/live.txt; do exists "$DRIVE/$f"; done | paste -sd' ')|$(
+    for key in VandrelOther\\Sub Microsoft\\Windows\\CurrentVersion\\Run Microsoft\\Windows\\CurrentVersion\\Uninstall Classes\\CLSID; do key_state "HKLM\\Software\\$key"; done | paste -sd' ')" \
+    "$1: others' files and keys stay"
 }
-
-others_stay() {  # what
-  for f in Other/keep.dll Other/link.lnk Other/Empty Prod/live.txt; do expect_there "$drive/$f" "$1: $f stays"; done
-  for key in 'HKLM\Software\VandrelOther\Sub' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' \
-    'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' 'HKLM\Software\Classes\CLSID'; do
-    reg_exists "$key" && pass "$1: $key stays" || fail "$1: $key was deleted"
-  done
-}
-
-# 1. Entries that the install cannot have made, an empty key amid the files, and a product key
-#    whose subkey's name the ANSI code page cannot hold.
+# 1. Entries that the install cannot have made, an empty key amid the files, whole keys that others
+#    share, a wide-named subkey.
 prepare
-crlf '[UninstallFiles]' 'C:\Prod\a.dll=0' '=0' 'C:\Prod\b.dll=0' 'C:\Other\keep.dll=0' \
-  'C:\Prod\..\Other\keep.dll=0' 'C:\Prod\*.txt=0' '' \
-  '[UninstallDirs]' 'C:\Other\Empty=0' 'C:\Prod=0' '' \
-  '[UninstallRegistry]' 'HKLM\=0' '(64)HKLM\=0' 'HKLM\Software=0' 'HKLM\Software\Classes\=0' \
+crlf '[UninstallFiles]' 'C:\Prod\a.dll=0' '=0' 'C:\Prod\b.dll=0' 'C:\Other\keep.dll=0' 'C:\Prod\..\Other\keep.dll=0' 'C:\Prod\*.txt=0' '' \
+  '[UninstallDirs]' 'C:\Other\Empty=0' 'C:\Prod=0' '' '[UninstallRegistry]' 'HKLM\=0' '(64)HKLM\=0' 'HKLM\Software=0' 'HKLM\Software\Classes\=0' \
   'HKLM\Software\Microsoft\Windows\CurrentVersion\Run=0' 'HKLM\Software\Vandrel*=0' 'HKLM\Software\VandrelMine=0' '' \
   '[UninstallShortcuts]' 'C:\Other\link.lnk=0' "$winmenu\\Corvantis Vandrel.lnk=0" "$winmenu=0" > "$prod/setup.ini"
 remove
 removed "hand-edited log"
-others_stay "hand-edited log"
-expect_gone "$prod/a.dll" "the file before the empty key goes"
-expect_gone "$prod/b.dll" "the file after the empty key goes"
-expect_gone "$menu" "the shortcut and its folder go"
-reg_exists 'HKLM\Software\VandrelMine' && fail "the logged key stays" || pass "the logged key goes"
-
-# 2. The log saved again as UTF-16 by an editor: still read, so the files go.
+expect_eq "gone gone" "$(exists "$menu") $(key_state 'HKLM\Software\VandrelMine')" "the shortcut, its folder and the logged key go"
+# 2. The log saved again as UTF-16 by an editor: still read.
 prepare
-crlf '[UninstallFiles]' 'C:\Prod\a.dll=0' 'C:\Prod\b.dll=0' | iconv -t UTF-16LE | { printf '\xff\xfe'; cat; } \
-  > "$prod/setup.ini"
+crlf '[UninstallFiles]' 'C:\Prod\a.dll=0' 'C:\Prod\b.dll=0' | iconv -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$prod/setup.ini"
 remove
 removed "log in UTF-16"
-others_stay "log in UTF-16"
-expect_gone "$prod/a.dll" "a.dll goes with a UTF-16 log"
-expect_gone "$prod/b.dll" "b.dll goes with a UTF-16 log"
-
-# 3. An installed folder so deep that its "setup.ini" does not fit a path: a failure that names
-#    the path, and nothing is removed.
+# 3. An installed folder so deep that its "setup.ini" does not fit a path: a failure that names the
+#    whole path, and nothing is removed.
 prepare
 deep='C:\'$(printf 'd%.0s' $(seq 1 248))
-$WINE reg add "$(printf '%s' "$UNINSTALL_KEY")" /v UninstallString /d "\"$deep\\s.exe\"" /f >/dev/null 2>&1
+$WINE reg add "$UNINSTALL_KEY" /v UninstallString /d "\"$deep\\s.exe\"" /f >/dev/null 2>&1
 remove
-expect_eq 1 "$SETUP_EXIT" "deep folder: the removal fails"
-# The driver writes a backslash of a box's text as two.
-expect_contains "$(field "$BOX" text)" "${deep//\\/\\\\}\\\\setup.ini" "deep folder: the failure names the whole path"
-reg_exists "$UNINSTALL_KEY" && pass "deep folder: the uninstall entry stays" || fail "deep folder: entry deleted"
-reg_exists 'HKLM\Software\Corvantis Vandrel' && pass "deep folder: the product key stays" || fail "deep folder: key deleted"
-
+expect_eq "1|there there" "$SETUP_EXIT|$(key_state "$UNINSTALL_KEY") $(key_state 'HKLM\Software\Corvantis Vandrel')" "deep folder: the removal fails, the entry and key stay"
+expect_contains "$BOX_TEXT" "$(escaped "$deep")\\\\setup.ini" "deep folder: the failure names the whole path"
+# 4. Cancel on the confirmation removes nothing; an entry naming a folder without a log (error 2)
+#    or a missing one (3) is removed all the same.
+start_setup_in "$media"
+wait_sheet "Welcome"
+ui sheet "$SHEET" cancel
+wait_setup
+expect_eq "1|there" "$SETUP_EXIT|$(key_state "$UNINSTALL_KEY")" "Cancel on the removal confirmation exits with 1 and removes nothing"
+for folder in 'C:\Other\Empty' 'C:\Gone'; do
+  $WINE reg add "$UNINSTALL_KEY" /v UninstallString /d "$folder\\setup.exe" /f >/dev/null 2>&1
+  remove
+  expect_eq "Corvantis Vandrel has been successfully removed.|2|gone" "$BOX_TEXT|$SETUP_EXIT|$(key_state "$UNINSTALL_KEY")" "$folder: no log, the entry removed"
+done
 scenario_end
