@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The install run's log, byte for byte: folder trees, skipped and optional entries, example files;
-# an update that adds, keeps and removes entries; targets in use, replaced at restart.
+# an update that adds, keeps and removes entries; targets in use, replaced at restart; shortcut names.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/install.bash"
 # 1. Trees: files depth first, inner folders before outer ones, the flags text "04" kept; an entry
@@ -66,4 +66,27 @@ expect_lines "$DRIVE/Busy/setup.ini" "the busy files are logged like the others"
   "$dir\\busy.txt=0" "$dir\\free.txt=0" "$dir\\tree\\inner.txt=0" "$dir\\setup.ini=0" "$dir\\tree=4" '' \
   '[UninstallDirs]' "$dir\\tree=0" "$dir=0" '' '[UninstallRegistry]' "$LOG_REGISTRY_LINE"
 kill "${LOCKERS[@]}" 2>/dev/null
+# 4. Shortcut names: one too long for its folder is cut so that the whole path fits; the desktop
+#    shortcut without a target points at the installation folder, and an empty description is
+#    the name as it stands (only a missing one falls back to the target's name).
+media=$WORK/names
+mkdir -p "$media" "$DRIVE/Apps/Long" "$DRIVE/Apps/Empty"
+echo main > "$media/main.exe"
+folder=$(printf 'Vandrel Tools %.0s' {1..9})Vandrel name=$(printf 'Corvantis Vandrel %.0s' {1..8})Corvantis
+unix_path() { local p=${1#C:}; printf '%s%s' "$DRIVE" "${p//\\//}"; }
+shortcuts() { sed -n '/^\[UninstallShortcuts\]/,$p' "$1" | tr -d '\r'; }
+crlf '[InstallFiles]' 'main.exe=0' '' '[InstallShortcuts]' "main.exe=$name" > "$media/setup.ini"
+install_ok "$media" 'C:\Apps\Long' flags=2 "folder=$folder"
+desktop=$(field "$OUT" desktop) group="$(field "$OUT" programs)\\$folder"
+cut=${name:0:$((259 - ${#group} - 5))}
+expect_eq "[UninstallShortcuts]
+$group=0
+$group\\$cut.lnk=0
+$desktop\\.lnk=0|there" "$(shortcuts "$DRIVE/Apps/Long/setup.ini")|$(exists "$(unix_path "$group")/$cut.lnk")" "the long name cut to fit; the desktop shortcut without a target"
+grep -aq 'C:\\Apps\\Long' "$(unix_path "$desktop")/.lnk" && pass "it points at the installation folder" || fail "the desktop shortcut does not point at the installation folder"
+rm -f "$(unix_path "$desktop")/.lnk"
+crlf '[InstallFiles]' 'main.exe=0' '' '[Destination]' 'DesktopShortcut=main.exe' 'DesktopShortcutDescription=' > "$media/setup.ini"
+install_ok "$media" 'C:\Apps\Empty' flags=2
+expect_eq "[UninstallShortcuts]
+$desktop\\.lnk=0|gone" "$(shortcuts "$DRIVE/Apps/Empty/setup.ini")|$(exists "$(unix_path "$desktop")/main.exe.lnk")" "an empty description is not replaced by the target's name"
 scenario_end
