@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The combined destination page: texts and boxes from the script, unusable folders refused, the
-# create question, Back without a check, the 259-character limit, Browse, the stored choices.
+# The combined destination page: texts and boxes from the script, unusable folders refused (the
+# setup program's own among them), the create question, Back without a check, the 259-character
+# limit, Browse, the stored choices.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/wizard.bash"
 media=$WORK/combined
 make_wizard_media "$media" $'[Setup]\nProductName=Vandrel Studio\n[License]\nShow=0\n[Destination]\nFileTypes=1\nDesktopShortcut=0\nDesktopShortcutDefault=0'
-mkdir -p "$DRIVE/taken" && printf 'x' > "$DRIVE/taken/afile"
+mkdir -p "$DRIVE/taken" "$media/data/deep" "${media}2" && printf 'x' > "$DRIVE/taken/afile"
+win=$(windows_path "$media")
 start_runner "$media" install 1
 wait_sheet "Welcome"
 press next ""
@@ -14,17 +16,23 @@ wait_for "Install Vandrel Studio for:|Install Vandrel Studio to:|Only for &me ($
   "ProductName in the labels, the user's name on the per-user choice" eval 'echo "$(page_text 101)|$(page_text 105)|$(page_text 103)"'
 expect_eq "1 1 1|1 1 0" "$(control_state 111 "$page" | cut -c1-3) $(ui checked "$page" 111 | tr -d '\r')|$(control_state 108 "$page" | cut -c1-3) $(ui checked "$page" 108 | tr -d '\r')" \
   "the examples box shown and checked when examples exist; DesktopShortcut=0 still shows the desktop box, unchecked"
-# Next with an unusable folder explains, and the page stays.
+# Next with an unusable folder explains, and the page stays. The folder that holds the setup
+# program (here the runner), and all inside it, however written, is refused before anything is made.
+invalid="The destination folder that you have entered is invalid. Please choose or enter another folder."
 while IFS='|' read -r path text; do
   ui set-text "$page" 106 "$path"
   ui sheet "$SHEET" next
-  expect_eq "$text" "$(box_text 1)" "[$path] refused"
-done <<'CASES'
-|The destination folder that you have entered is invalid. Please choose or enter another folder.
-C:\Vandrel\|The destination folder that you have entered is invalid. Please choose or enter another folder.
+  expect_eq "${text:-$invalid}|" "$(box_text 1)|$(caption)" "[$path] refused"
+done <<CASES
+|
+C:\Vandrel\|
 Q:\Vandrel|That file system is invalid. Please choose or enter another folder.
 C:\taken\afile|There is already a file using that folder name. Please choose or enter another folder.
 R:\Vandrel|That file system is write-protected. Please choose or enter another folder.
+$win|
+$win\data\deep|
+${win,,}\new\deeper|
+$win\data\..|
 CASES
 # No to the create question: nothing made, no further message, the page stays.
 ui set-text "$page" 106 'C:\Deep\Er\Still'
@@ -67,9 +75,10 @@ for button in '1 C:\\taken' '2 C:\\Program Files'; do
   ui click "$browse" "${button%% *}"
   wait_for "${button#* }" "Browse, button ${button%% *}" page_text 106
 done
-ui set-text "$page" 106 'C:\taken'
+ui set-text "$page" 106 "${win}2"
 press next "Select Program Folder"
 ui sheet "$SHEET" finish
 wait_runner
-expect_eq "0|C:\taken|2" "$(result status)|$(result installDir)|$(result flags)" "an existing folder is taken without a question; only for me, the desktop shortcut"
+expect_eq "0|${win}2|2|gone" "$(result status)|$(result installDir)|$(result flags)|$(exists "$media/new")" \
+  "the media folder's sibling is taken, existing, without a question; only for me, the desktop shortcut; nothing made in the media"
 scenario_end

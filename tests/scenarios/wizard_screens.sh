@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # The example media on screen at 96 and 144 DPI, by pixels: the Welcome picture and background, the
-# pages' header bands. With SCREENSHOT_DIR set, the pictures are kept there.
+# pages' header bands. With SCREENSHOT_DIR set, the pictures are kept there. The media checker
+# passes them first.
 source "$SCENARIO_LIB"
 source "$(dirname "$SCENARIO_LIB")/wizard.bash"
 start_xvfb force || fail "no display of its own"  # others' windows could cover the pixels read here
 trap 'finish; stop_xvfb' EXIT
 media=$WORK/media
 cp -a "$SOURCE_DIR/examples" "$media"
+$WINE "$BUILD_DIR/mediacheck.exe" "$(windows_path "$media")" > "$WORK/report.txt"
+expect_eq "0|0 errors, 0 warnings|media: 12 files, 1 folders" "$?|$(head -1 "$WORK/report.txt" | tr -d '\r')|$(grep -o '^media: [0-9]* files, [0-9]* folders' "$WORK/report.txt")" \
+  "mediacheck.exe, the checker's Windows build, passes the example media"
 cp "$SHEET_RUNNER" "$media/sheet_runner.exe"
 make_default_destination
 value() { sed -n "/^\[$1\]/,/^\[/s/^$2=//p" "$media/setup.ini" | tr -d '\r' | head -1; }
