@@ -113,9 +113,10 @@ for dpi in 96 120 144 192; do
   accept_licence "10 00 11"
   ui sheet "$SHEET" cancel
   wait_setup
-  # The removal confirmation, then the plain progress window; only the final message follows.
+  # The removal confirmation, then the plain progress window; only the final message follows,
+  # although the installed copy runs (from another folder): it and its folder go at the restart.
   hold
-  start_setup_in "$INSTALL_DIR_UNIX"
+  (cd "$WORK" && exec $WINE "$INSTALL_DIR\\setup.exe") & SETUP_PID=$!
   wait_sheet "Welcome"
   check_layout "$SHEET" "Removal confirmation"
   ui sheet "$SHEET" finish
@@ -123,6 +124,7 @@ for dpi in 96 120 144 192; do
   release
   answer 1
   wait_setup
+  expect_contains "$(pending_renames)" 'Corvantis Vandrel\setup.exe\0\0\??\C:\Program Files\Corvantis Vandrel\0' "setup.exe, then its folder, wait for the restart"
 done
 # Absurd sizes: a Welcome picture 4000 pixels wide, a strip and margins far beyond the screen.
 convert -size 4000x60 xc:'#1d4e89' "BMP3:$dressed/huge.bmp"

@@ -27,7 +27,8 @@ start_setup_in "$media"
 walk_install_wizard
 for i in $(seq 1 200); do grep -qs '/RegServer' "$WORK/calls.log" && break; sleep 0.1; done
 lock_file "$media/more/z.txt"
-expect_contains "$(box_text 1 60000)" 'Setup cannot install Corvantis Vandrel because of an error. Setup will now exit.\nThe error was:\n' "the failure is reported in one box"
+expect_eq 'Setup cannot install Corvantis Vandrel because of an error. Setup will now exit.\nThe error was:\nUnknown error (32)' "$(box_text 1 60000)" \
+  "the failure, a file in use, is reported in one box"
 expect_eq "Corvantis Vandrel has been successfully removed." "$(box_text 1 60000)" "then the run is taken back"
 wait_setup
 kill "${LOCKERS[@]}"
