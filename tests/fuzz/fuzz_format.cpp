@@ -7,9 +7,7 @@
 #include <string>
 #include "core/error_status.h"
 #include "core/format.h"
-
 static void Check(bool condition) { if (!condition) abort(); }
-
 // Formats into an exact-size block and a large one; checks the cut against the whole.
 template <typename... Args>
 static void FormatBoth(unsigned size, const char* format, Args... args)
@@ -22,7 +20,6 @@ static void FormatBoth(unsigned size, const char* format, Args... args)
     if (size) Check(strlen(cut) < size && !memcmp(cut, whole, strlen(cut)));
     free(cut);
 }
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider input(data, size);
@@ -36,7 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (input.ConsumeBool()) number += "l";
     number += input.PickValueInArray({ 'd', 'i', 'u', 'x', 'X' });
     FormatBoth(bufferSize, number.c_str(), input.ConsumeIntegral<unsigned>());
-
     // Any other format takes only texts: number conversions become other letters, and there
     // are never more "%" than texts given.
     std::string format = input.ConsumeRemainingBytesAsString();
@@ -47,7 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const char *x = a.c_str(), *y = b.c_str();
     FormatBoth(bufferSize, format.c_str(), x, y, x, y, x, y);
-
     char* path = (char*)malloc(bufferSize ? bufferSize : 1);
     ErrorStatus status = {};
     if (JoinPathParts(path, bufferSize, &status, x, "\\", y, (const char*)NULL))

@@ -9,10 +9,8 @@
 #include "core/format.h"
 #include "core/log_entries.h"
 #include "core/script.h"
-
 static int Screen() { return 120; }
 static void Check(bool condition) { if (!condition) abort(); }
-
 static void JudgeLogEntry(const char* key, const char* value)
 {
     ParseDecimal(value);
@@ -30,7 +28,6 @@ static void JudgeLogEntry(const char* key, const char* value)
     if (PlaceOfPath(key, folder) != PathOutside)
         Check(!strncasecmp(key, folder, sizeof folder - 1) && !HasWildcard(key));
 }
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     ScreenResolution = Screen;

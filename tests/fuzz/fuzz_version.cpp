@@ -7,13 +7,10 @@
 #include <string>
 #include <vector>
 #include "core/version.h"
-
 static void Check(bool condition) { if (!condition) abort(); }
-
 // The file of the macro, as the stand-ins of the version calls give it.
 static bool HasResource;
 static std::vector<uint8_t> Translation, Version;
-
 DWORD GetFileVersionInfoSizeA(const char*, DWORD* handle)
 {
     *handle = 0;
@@ -21,7 +18,6 @@ DWORD GetFileVersionInfoSizeA(const char*, DWORD* handle)
 }
 BOOL GetFileVersionInfoA(const char*, DWORD, DWORD, void*) { return HasResource; }
 DWORD GetModuleFileNameA(HMODULE, char*, DWORD) { return 0; }
-
 BOOL VerQueryValueA(const void*, const char* subBlock, void** value, UINT* length)
 {
     std::vector<uint8_t>& found = strstr(subBlock, "Translation") ? Translation : Version;
@@ -29,7 +25,6 @@ BOOL VerQueryValueA(const void*, const char* subBlock, void** value, UINT* lengt
     *length = (UINT)found.size();
     return !found.empty();
 }
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider input(data, size);
@@ -40,7 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     text = text.c_str();
     size_t percent = text.find('%');
     if (percent == std::string::npos) return 0;
-
     char cache[256] = "";
     DWORD measured = ExpandVersionMacro(text.c_str(), text.c_str() + percent, NULL, cache);
     Check(strlen(cache) < sizeof cache);

@@ -6,9 +6,7 @@
 #include <string>
 #include "core/error_status.h"
 #include "core/script.h"
-
 static void Check(bool condition) { if (!condition) abort(); }
-
 // What a script line can hold: no line breaks or NULs; a name never starts a comment or a
 // header and holds no "="; a value loses its trailing blanks when read.
 static std::string Usable(std::string text, bool name)
@@ -20,20 +18,17 @@ static std::string Usable(std::string text, bool name)
     while (!name && !out.empty() && (out.back() == ' ' || out.back() == '\t')) out.pop_back();
     return out;
 }
-
 // "image" and "headerimage" look for the best of every key that holds the name, not for one key.
 static bool IsImageKey(const std::string& key)
 {
     return !lstrcmpiA(key.c_str(), "image") || !lstrcmpiA(key.c_str(), "headerimage");
 }
-
 static std::string Lookup(char* text, const std::string& section, const std::string& key)
 {
     char value[256];
     GetScriptValue(text, section.c_str(), key.c_str(), "<none>", value, sizeof value);
     return value;
 }
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider input(data, size);
@@ -49,7 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (section.empty() || key.empty() || otherKey.empty() || IsImageKey(key) || IsImageKey(otherKey)) return 0;
     // The section exists at least at the end; the writer changes its first occurrence.
     script += "\r\n[" + section + "]\r\n";
-
     char* text = (char*)malloc(script.size() + 1);
     memcpy(text, script.c_str(), script.size() + 1);
     std::string otherBefore = Lookup(text, otherSection, otherKey);
