@@ -109,7 +109,7 @@ static void RecordFile(InstallRun* run, const char* target, DWORD value, ErrorSt
 {
     if (status->code) return;
     if (run->update)
-        NoteIfNotLogged(run->logText, &run->pending, target, value, status);
+        NoteIfNotLogged(&run->loggedFiles, &run->pending, target, value, status);
     else
         AddLogEntry(&run->record.files, target, value, status);
 }
@@ -158,7 +158,7 @@ void InstallFileEntries(InstallRun* run, ErrorStatus* status)
             AdvanceProgress(0, &run->progress);
             continue;
         }
-        ShowInstallStep(run, IDS_INSTALLING, key);
+        ShowProgressStep(&run->progress, run->installingText, key);
         if ((flags & FlagOptional) && !FileExists(source, status)) {
             AdvanceProgress(0, &run->progress);
             continue;
@@ -174,12 +174,15 @@ void InstallFileEntries(InstallRun* run, ErrorStatus* status)
             CopyText(source, run->mainSource, sizeof run->mainSource);
             CopyText(target, run->mainTarget, sizeof run->mainTarget);
             if (!run->update) {
-                ShowInstallStep(run, IDS_REGISTERING, key);
+                ShowProgressStep(&run->progress, run->registeringText, key);
+                FlushProgress(&run->progress);
                 StartMainProgram(run, target);
             }
         }
         if ((flags & FlagComponent) && !status->code) {
-            ShowInstallStep(run, IDS_REGISTERING, key);
+            ShowProgressStep(&run->progress, run->registeringText, key);
+            // Registering starts programs and may warn.
+            FlushProgress(&run->progress);
             RegisterComponent(run->progress.window ? run->progress.window : run->owner, target);
         }
         AdvanceProgress(0, &run->progress);
@@ -208,7 +211,7 @@ static void CopyTreeEntry(InstallRun* run, const char* sourceFolder, const WIN32
         CopyTree(run, relative, tree->flags, status);
         if (status->code) return;
         // After all of its contents, so that inner folders come before outer ones.
-        if (run->update) NoteIfNotLogged(run->logText, &run->pending, target, 0, status);
+        if (run->update) NoteIfNotLogged(&run->loggedFiles, &run->pending, target, 0, status);
         else AddLogEntry(&run->record.subfolders, target, tree->flags, status);
         return;
     }
@@ -220,7 +223,7 @@ static void CopyTreeEntry(InstallRun* run, const char* sourceFolder, const WIN32
 
 static void CopyTree(InstallRun* run, const char* relative, DWORD flags, ErrorStatus* status)
 {
-    ShowInstallStep(run, IDS_INSTALLING, relative);
+    ShowProgressStep(&run->progress, run->installingText, relative);
     char source[MAX_PATH], target[MAX_PATH];
     if (!EntryPaths(run, relative, source, target, status)) return;
     CreateFolderPath(NULL, target, status);
@@ -229,7 +232,7 @@ static void CopyTree(InstallRun* run, const char* relative, DWORD flags, ErrorSt
     TreeCopy tree = { relative, flags };
     ListFolder(run, source, CopyTreeEntry, &tree, status);
     // A subfolder noted here as the top of its own copy is set to 0 by its parent afterwards.
-    if (run->update) NoteIfNotLogged(run->logText, &run->pending, target, 4, status);
+    if (run->update) NoteIfNotLogged(&run->loggedFiles, &run->pending, target, 4, status);
 }
 
 void InstallFolderEntries(InstallRun* run, ErrorStatus* status)
@@ -254,7 +257,7 @@ static void CopyExampleFile(InstallRun* run, const char* sourceFolder, const WIN
     if (!JoinPathWhole(sourceFolder, found->cFileName, source, status)
         || !JoinPathWhole((const char*)extra, found->cFileName, target, status))
         return;
-    ShowInstallStep(run, IDS_INSTALLING, found->cFileName);
+    ShowProgressStep(&run->progress, run->installingText, found->cFileName);
     CopyInstalledFile(run, source, target, status);
     RecordFile(run, target, 0, status);
 }
@@ -277,6 +280,6 @@ void NoteMadeFolders(InstallRun* run, ErrorStatus* status)
         char path[MAX_PATH];
         int length = IndexOfChar(line, '\r') - 2;
         CopyText(line, path, length + 1 < MAX_PATH ? length + 1 : MAX_PATH);
-        NoteIfNotLogged(run->logText, &run->pending, path, 0, status);
+        NoteIfNotLogged(&run->loggedFiles, &run->pending, path, 0, status);
     }
 }
