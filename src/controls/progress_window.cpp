@@ -191,12 +191,21 @@ void PumpProgressWindow(HWND window)
     }
 }
 
+static HWND StatusText(ProgressRecord* record)
+{
+    if (record->textWindow != record->window) {
+        record->statusText = GetDlgItem(record->window, record->statusTextId);
+        record->textWindow = record->window;
+    }
+    return record->statusText;
+}
+
 // With its redraw off the status text takes new texts without painting them through X; the next
 // flush paints the one it holds then.
 static void HoldText(ProgressRecord* record)
 {
     if (record->textHeld) return;
-    SendDlgItemMessageA(record->window, record->statusTextId, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(StatusText(record), WM_SETREDRAW, FALSE, 0);
     record->textHeld = TRUE;
 }
 
@@ -204,7 +213,7 @@ void FlushProgress(ProgressRecord* record)
 {
     if (!record->window) return;
     if (record->textHeld) {
-        HWND control = GetDlgItem(record->window, record->statusTextId);
+        HWND control = StatusText(record);
         SendMessageA(control, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(control, NULL, TRUE);
         UpdateWindow(control);
@@ -223,7 +232,7 @@ void ShowProgressText(ProgressRecord* record, const char* text)
 {
     if (!record->window) return;
     HoldText(record);
-    SetDlgItemTextA(record->window, record->statusTextId, text);
+    SetWindowTextA(StatusText(record), text);
     PaceProgress(record);
 }
 

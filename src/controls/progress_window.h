@@ -25,6 +25,8 @@ struct ProgressRecord {
     COLORREF lineColor;
     DWORD lastPump;           // GetTickCount() of the last pump
     BOOL textHeld;            // the status text does not repaint until the next pump
+    HWND statusText;          // the status text control of textWindow, found once: under Wine
+    HWND textWindow;          // each GetDlgItem asks the server for the window's children
 };
 
 // Milliseconds between two pumps while a run works.
