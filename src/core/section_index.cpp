@@ -172,6 +172,9 @@ static DWORD WalkSection(char* text, const char* section, SectionIndex* index, D
 void BuildSectionIndex(char* text, const char* section, SectionIndex* index, ErrorStatus* status)
 {
     ZeroMemory(index, sizeof *index);
+    char name[64];
+    if (IS_INTRESOURCE(section))
+        section = LoadResString((WORD)(UINT_PTR)section, name, sizeof name, NULL) ? name : NULL;
     if (status->code || !text || !section) return;
     DWORD keyBytes = 0;
     DWORD count = WalkSection(text, section, NULL, &keyBytes, NULL);

@@ -41,8 +41,9 @@ struct SectionIndex {
     int shortcuts;         // NameComparisonShortcuts() when built
 };
 
-// Reads the entries of the section (given by name; several sections of one name count as
-// one). A section that is missing gives no entries. A failed allocation stores the system's
+// Reads the entries of the section (given by name or string id, as GetScriptValue takes it;
+// several sections of one name count as one). A section that is missing, or an id that does not
+// load, gives no entries. A failed allocation stores the system's
 // code and leaves the index empty; it may be freed after any result.
 void BuildSectionIndex(char* text, const char* section, SectionIndex* index, ErrorStatus* status);
 

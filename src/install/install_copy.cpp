@@ -11,13 +11,11 @@
 #include "install/registration.h"
 #include "resources/resource.h"
 
-static const char* const FilesSection = MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES);
-static const char* const DirsSection = MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS);
-
-static DWORD EntryFlags(InstallRun* run, const char* section, const char* key)
+// An entry's value as the script writes it (that of the section's first entry with its key),
+// and its flags.
+static DWORD EntryFlags(const SectionIndex* entries, DWORD entry, char* value /* 256 */)
 {
-    char value[256];
-    GetScriptValue(run->script, section, key, "", value, sizeof value);
+    GetEntryValue(entries, entry, value, 256);
     return ParseDecimal(value);
 }
 
@@ -73,15 +71,19 @@ static void AddExampleSize(InstallRun*, const char*, const WIN32_FIND_DATAA* fou
 ULONGLONG SumInstallSize(InstallRun* run, ErrorStatus* status)
 {
     ULONGLONG sum = 0;
-    char source[MAX_PATH], target[MAX_PATH];
-    for (const char* key = run->files; !status->code && *key; key = NextKey(key)) {
+    char source[MAX_PATH], target[MAX_PATH], value[256];
+    for (DWORD i = 0; !status->code && i < run->files.count; i++) {
+        const char* key = run->files.entries[i].key;
+        if (!*key) continue;  // an empty key names nothing and is not listed
         if (!EntryPaths(run, key, source, target, status)) break;
-        if (!IsSkipped(source, EntryFlags(run, FilesSection, key), FALSE, status) && !status->code)
+        if (!IsSkipped(source, EntryFlags(&run->files, i, value), FALSE, status) && !status->code)
             sum += GetFileSizeChecked(source, status);
     }
-    for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
+    for (DWORD i = 0; !status->code && i < run->dirs.count; i++) {
+        const char* key = run->dirs.entries[i].key;
+        if (!*key) continue;
         if (!EntryPaths(run, key, source, target, status)) break;
-        if (IsSkipped(source, EntryFlags(run, DirsSection, key), TRUE, status) || status->code) continue;
+        if (IsSkipped(source, EntryFlags(&run->dirs, i, value), TRUE, status) || status->code) continue;
         // A required tree that is missing stops the run as a missing file does, rather than
         // leaving an empty folder behind.
         if (!FolderExists(source, status) && !status->code)
@@ -150,9 +152,11 @@ static void StartMainProgram(InstallRun* run, const char* target)
 
 void InstallFileEntries(InstallRun* run, ErrorStatus* status)
 {
-    char source[MAX_PATH], target[MAX_PATH];
-    for (const char* key = run->files; !status->code && *key; key = NextKey(key)) {
-        DWORD flags = EntryFlags(run, FilesSection, key);
+    char source[MAX_PATH], target[MAX_PATH], value[256];
+    for (DWORD i = 0; !status->code && i < run->files.count; i++) {
+        const char* key = run->files.entries[i].key;
+        if (!*key) continue;
+        DWORD flags = EntryFlags(&run->files, i, value);
         if (!EntryPaths(run, key, source, target, status)) break;
         if (IsWindowsNT && (flags & FlagSkipOnNT)) {
             AdvanceProgress(0, &run->progress);
@@ -238,9 +242,10 @@ static void CopyTree(InstallRun* run, const char* relative, DWORD flags, ErrorSt
 void InstallFolderEntries(InstallRun* run, ErrorStatus* status)
 {
     char source[MAX_PATH], target[MAX_PATH], value[256];
-    for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
-        GetScriptValue(run->script, DirsSection, key, "", value, sizeof value);
-        DWORD flags = ParseDecimal(value);
+    for (DWORD i = 0; !status->code && i < run->dirs.count; i++) {
+        const char* key = run->dirs.entries[i].key;
+        if (!*key) continue;
+        DWORD flags = EntryFlags(&run->dirs, i, value);
         if (!EntryPaths(run, key, source, target, status)) break;
         if (IsSkipped(source, flags, TRUE, status) || status->code) continue;
         // The tree's own line keeps its value as the script writes it.

@@ -145,8 +145,8 @@ static void CloseRun(InstallRun* run, char** takeBack, ErrorStatus* status)
     FreeSectionIndex(&run->loggedFiles);
     if (run->logText) GlobalFree(run->logText);
     FreePendingChanges(&run->pending);
-    if (run->files) GlobalFree(run->files);
-    if (run->dirs) GlobalFree(run->dirs);
+    FreeSectionIndex(&run->files);
+    FreeSectionIndex(&run->dirs);
 }
 
 // The last word to the user: success, or the restart question and, on No, when the rest
@@ -183,8 +183,10 @@ int RunInstall(HWND owner, char* script, BOOL update, SetupContext* context, Err
     LoadResString(IDS_REGISTERING, run.registeringText, sizeof run.registeringText, NULL);
 
     GetInstallLogPath(context->installDir, run.logPath, status);
-    GetScriptKeyList(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES), &run.files, &run.filesCapacity, status);
-    GetScriptKeyList(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS), &run.dirs, &run.dirsCapacity, status);
+    // The entries with their values at hand: a script that lists thousands of files is not
+    // walked again for each one's flags.
+    BuildSectionIndex(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES), &run.files, status);
+    BuildSectionIndex(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS), &run.dirs, status);
     OpenProgressWindow(&run, status);
 
     // Nothing on the machine changes before the disk-space check, so that its Cancel leaves

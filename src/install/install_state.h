@@ -16,10 +16,8 @@ struct InstallRun {
     BOOL earlierRelease;     // the installed copy is registered under the earlier release's title
     SetupContext* context;
 
-    char* files;             // the "InstallFiles" key list
-    DWORD filesCapacity;
-    char* dirs;              // the "InstallDirs" key list
-    DWORD dirsCapacity;
+    SectionIndex files;      // the "InstallFiles" entries, each with its flags at hand
+    SectionIndex dirs;       // the "InstallDirs" entries
 
     HANDLE log;              // fresh install: the install log, open from before the first copy
                              // to the end of the run, else INVALID_HANDLE_VALUE
