@@ -199,6 +199,24 @@ bool NameMatches(const WantedName* wanted, char* name, DWORD length, BYTE kind)
     return MatchesByLstrcmpi(wanted, name, length);
 }
 
+void StartSectionWalk(SectionWalk* walk, char* text, const char* section)
+{
+    PrepareWantedName(&walk->section, section);
+    walk->position = text;
+    walk->inside = false;
+}
+
+int NextSectionEntry(SectionWalk* walk, ScriptLine* line)
+{
+    while (NextScriptLine(&walk->position, line)) {
+        if (line->type == LineHeader)
+            walk->inside = NameMatches(&walk->section, line->name, line->nameLength, line->nameKind);
+        else if (walk->inside && line->type == LineEntry)
+            return 1;
+    }
+    return 0;
+}
+
 bool NameContains(const char* name, DWORD length, const char* part, DWORD partLength)
 {
     if (partLength > length) return false;

@@ -39,6 +39,17 @@ void PrepareWantedName(WantedName* wanted, const char* text);
 // byte after the name is set to NUL for the call and put back afterwards.
 bool NameMatches(const WantedName* wanted, char* name, DWORD length, BYTE kind);
 
+// A walk over the entry lines of one section; several sections of one name count as one.
+struct SectionWalk {
+    WantedName section;
+    char* position;
+    bool inside;
+};
+
+void StartSectionWalk(SectionWalk* walk, char* text, const char* section);
+// The section's next entry line; 0 at the text's end.
+int NextSectionEntry(SectionWalk* walk, ScriptLine* line);
+
 // Whether the name holds the part (case-sensitive, anywhere).
 bool NameContains(const char* name, DWORD length, const char* part, DWORD partLength);
 

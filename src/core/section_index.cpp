@@ -137,18 +137,11 @@ static void AddEntry(SectionIndex* index, DWORD e, DWORD* lastInGroup)
 static DWORD WalkSection(char* text, const char* section, SectionIndex* index, DWORD* keyBytes,
                          DWORD* lastInGroup)
 {
-    WantedName wantedSection;
-    PrepareWantedName(&wantedSection, section);
-    bool inside = false;
     DWORD count = 0, bytes = 0;
-    char* position = text;
+    SectionWalk walk;
+    StartSectionWalk(&walk, text, section);
     ScriptLine line;
-    while (NextScriptLine(&position, &line)) {
-        if (line.type == LineHeader) {
-            inside = NameMatches(&wantedSection, line.name, line.nameLength, line.nameKind);
-            continue;
-        }
-        if (!inside || line.type != LineEntry) continue;
+    while (NextSectionEntry(&walk, &line)) {
         if (index) {
             SectionEntry* entry = &index->entries[count];
             entry->key = index->keys + bytes;
