@@ -17,3 +17,19 @@ median_of() { figures_of "$1" "$2" | median; }
 median_ratio() {
   paste <(figures_of "$1" "$2") <(figures_of "$1" "$3") | awk '$2 > 0 { print $1 / $2 }' | median
 }
+
+# ROUNDS rounds of one start of each MODE (the script's `start MODE` prints the program's
+# lines): every line goes to FILE, the timed ones also to the screen. Fails with the output of
+# a start that failed.
+run_rounds() {  # FILE ROUNDS MODE...
+  local file=$1 rounds=$2 round mode out
+  shift 2
+  : > "$file"
+  for round in $(seq 1 "$rounds"); do
+    for mode in "$@"; do
+      out=$(start "$mode") || { echo "$out"; return 1; }
+      echo "$out" >> "$file"
+      [ "$mode" = parts ] || echo "  round $round: $out"
+    done
+  done
+}

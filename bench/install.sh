@@ -70,14 +70,7 @@ for case in "2000 50 150 2,000 files, about 200 MB" "10000 5 5 10,000 small file
   rm -rf "$media"
   make_media "$files" "$low" "$high"
   echo "== $label: $(find "$media" -type f -name '*.bin' | wc -l) files, $(du -sm "$media" | cut -f1) MB"
-  : > "$work/figures"
-  for round in $(seq 1 "$rounds"); do
-    for mode in loop run copyfile pumped parts; do
-      out=$(start "$mode") || { echo "$out"; exit 1; }
-      echo "$out" >> "$work/figures"
-      [ "$mode" = parts ] || echo "  round $round: $out"
-    done
-  done
+  run_rounds "$work/figures" "$rounds" loop run copyfile pumped parts || exit 1
   run=$(median_of "$work/figures" run)
   loop=$(median_of "$work/figures" loop)
   pumped=$(median_of "$work/figures" pumped)

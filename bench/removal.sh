@@ -69,14 +69,7 @@ for case in "2000 102400 2,000 files of 100 KB" "10000 5120 10,000 small files (
   rm -rf "$work/master"
   make_installation "$files" "$size"
   echo "== $label: $(find "$work/master" -type f | wc -l) files, $(du -sm "$work/master" | cut -f1) MB"
-  : > "$work/figures"
-  for round in $(seq 1 "$rounds"); do
-    for mode in bare run parts; do
-      out=$(start "$mode") || { echo "$out"; exit 1; }
-      echo "$out" >> "$work/figures"
-      [ "$mode" = parts ] || echo "  round $round: $out"
-    done
-  done
+  run_rounds "$work/figures" "$rounds" bare run parts || exit 1
   run=$(median_of "$work/figures" run)
   bare=$(median_of "$work/figures" bare)
   printf '  removal run:             %s s\n' "$run"
