@@ -5,6 +5,7 @@
 #include <vector>
 #include "core/error_status.h"
 #include "core/script.h"
+#include "core/section_index.h"
 #include "install/file_ops.h"
 #include "install/install_log.h"
 #include "unit/file_helpers.h"
@@ -208,10 +209,13 @@ TEST(PendingChanges, OnlyPathsWithoutALogEntryAreNoted)
     lstrcpyA(log, "[UninstallFiles]\r\nC:\\P\\a.txt=0\r\nC:\\P\\empty.txt=\r\n\r\n[UninstallDirs]\r\nC:\\P\\d=0\r\n");
     PendingChange* list = NULL;
     ErrorStatus status = Clear();
-    NoteIfNotLogged(log, &list, "c:\\p\\A.TXT", 8, &status);    // logged (case-insensitive)
-    NoteIfNotLogged(log, &list, "C:\\P\\empty.txt", 8, &status);  // an empty value counts as none
-    NoteIfNotLogged(log, &list, "C:\\P\\d", 4, &status);          // only "[UninstallFiles]" counts
-    NoteIfNotLogged(log, &list, "C:\\P\\new.txt", 2, &status);
+    SectionIndex logged;
+    BuildSectionIndex(log, "UninstallFiles", &logged, &status);
+    NoteIfNotLogged(&logged, &list, "c:\\p\\A.TXT", 8, &status);    // logged (case-insensitive)
+    NoteIfNotLogged(&logged, &list, "C:\\P\\empty.txt", 8, &status);  // an empty value counts as none
+    NoteIfNotLogged(&logged, &list, "C:\\P\\d", 4, &status);          // only "[UninstallFiles]" counts
+    NoteIfNotLogged(&logged, &list, "C:\\P\\new.txt", 2, &status);
+    FreeSectionIndex(&logged);
     NoteIfNotLogged(NULL, &list, "C:\\P\\nolog.txt", 1, &status);  // no log read: every path
     EXPECT_EQ(0u, status.code);
     std::vector<std::pair<std::string, DWORD>> expected = {

@@ -51,7 +51,10 @@ TEST_F(PlainProgressWindow, TitledCentredAndUncancellable)
     BOOL wasEnabled = ShowProgressWindow(owner, window);
     EXPECT_TRUE(wasEnabled);
     EXPECT_FALSE(IsWindowEnabled(owner));
-    ShowProgressText(window, IDC_PLAIN_PROGRESS_TEXT, "Removing a.txt...");
+    ProgressRecord progress = {};
+    progress.window = window;
+    progress.statusTextId = IDC_PLAIN_PROGRESS_TEXT;
+    ShowProgressText(&progress, "Removing a.txt...");
     GetDlgItemTextA(window, IDC_PLAIN_PROGRESS_TEXT, caption, sizeof caption);
     EXPECT_STREQ("Removing a.txt...", caption);
     DestroyProgressWindow(owner, window, wasEnabled);
