@@ -1,47 +1,37 @@
-// Times the install run on a media folder against two references that copy the same files:
-// (a) a bare loop that copies in 2048-byte blocks and lets pending messages through after each
-// block, the floor that copying with a live window sets, and (b) CopyFileA, the platform's own
-// copy. Every round copies into fresh folders; the best round of each counts.
-//   install_bench MEDIA-FOLDER TARGET-FOLDER [ROUNDS]
-// MEDIA-FOLDER holds setup.ini and the files it lists.
+// Times one way of copying a media folder that bench/install.sh has laid out, and checks what
+// arrived:
+//   install_bench run      MEDIA TARGET   the install run on the media's setup.ini
+//   install_bench loop     MEDIA TARGET   the run's own 2048-byte block copy with no progress
+//                                         callback, so no pumping: the floor
+//   install_bench pumped   MEDIA TARGET   the same copy pumping after every block
+//   install_bench copyfile MEDIA TARGET   CopyFileA, the platform's own copy
+//   install_bench parts    MEDIA TARGET   the run's other parts measured apart; nothing copied
+// MEDIA holds setup.ini and the files it lists (given without a trailing backslash); TARGET
+// must not exist yet.
 #include <windows.h>
 #include <stdio.h>
-#include <stdlib.h>
+#include <string.h>
+#include "bench_support.h"
+#include "controls/progress_window.h"
 #include "core/error_status.h"
 #include "core/format.h"
 #include "core/globals.h"
 #include "core/script.h"
 #include "install/file_ops.h"
+#include "install/install_log.h"
 #include "install/install_run.h"
 #include "core/setup_context.h"
 #include "resources/resource.h"
 
-static double Seconds()
+// (a) The run's own copy (CopyFileWithProgress: the 2048-byte block loop, the source's time
+// and the archive attribute) with no progress callback, so with no pumping: the design's floor.
+static BOOL BlockCopy(const char* source, const char* target)
 {
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
+    return CopyFileWithProgress(source, target, NULL, NULL);
 }
 
-// The run ends with a message box: its activation marks the end, and it is closed at once.
-static double RunEnd;
-
-static LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE) {
-        char className[32];
-        GetClassNameA((HWND)wParam, className, sizeof className);
-        if (!lstrcmpA(className, "#32770") && GetDlgItem((HWND)wParam, 0xFFFF)) {
-            if (!RunEnd) RunEnd = Seconds();
-            PostMessageA((HWND)wParam, WM_COMMAND, IDOK, 0);
-        }
-    }
-    return CallNextHookEx(NULL, code, wParam, lParam);
-}
-
-static void Pump()
+// (a') The same loop pumping after every block, as the run did before it paced its pumps.
+static void PumpAfterBlock(DWORD, void*)
 {
     MSG message;
     while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
@@ -50,39 +40,20 @@ static void Pump()
     }
 }
 
-// (a): the copy loop of the install run without anything around it.
-static BOOL BlockCopy(const char* source, const char* target)
+static BOOL PumpedCopy(const char* source, const char* target)
 {
-    HANDLE in = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (in == INVALID_HANDLE_VALUE) return FALSE;
-    HANDLE out = CreateFileA(target, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, NULL);
-    if (out == INVALID_HANDLE_VALUE) {
-        CloseHandle(in);
-        return FALSE;
-    }
-    char block[2048];
-    DWORD got, written;
-    BOOL ok = TRUE;
-    while ((ok = ReadFile(in, block, sizeof block, &got, NULL)) && got) {
-        if (!WriteFile(out, block, got, &written, NULL) || written != got) {
-            ok = FALSE;
-            break;
-        }
-        Pump();
-    }
-    CloseHandle(out);
-    CloseHandle(in);
-    return ok;
+    return CopyFileWithProgress(source, target, PumpAfterBlock, NULL);
 }
-
-typedef BOOL (*CopyOne)(const char* source, const char* target);
 
 static BOOL PlatformCopy(const char* source, const char* target) { return CopyFileA(source, target, FALSE); }
 
-// Copies every file below the source folder to the same place below the target folder.
-static BOOL CopyTree(const char* source, const char* target, CopyOne copy, DWORD* files)
+typedef BOOL (*CopyOne)(const char* source, const char* target);
+
+// Copies every file below the source folder but its setup.ini to the same place below the
+// target folder.
+static BOOL CopyTree(const char* source, const char* target, CopyOne copy)
 {
-    if (!CreateDirectoryA(target, NULL) && GetLastError() != ERROR_ALREADY_EXISTS) return FALSE;
+    if (!CreateDirectoryA(target, NULL)) return FALSE;
     char pattern[MAX_PATH];
     JoinPath(source, "*", pattern);
     WIN32_FIND_DATAA found;
@@ -95,107 +66,134 @@ static BOOL CopyTree(const char* source, const char* target, CopyOne copy, DWORD
         char from[MAX_PATH], to[MAX_PATH];
         JoinPath(source, found.cFileName, from);
         JoinPath(target, found.cFileName, to);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            ok = CopyTree(from, to, copy, files);
-        } else {
-            ok = copy(from, to);
-            ++*files;
-        }
+        ok = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? CopyTree(from, to, copy) : copy(from, to);
     } while (ok && FindNextFileA(search, &found));
     FindClose(search);
     return ok;
 }
 
-static double TimeInstallRun(char* script, const char* target)
+static double Run(char* script, const char* target)
 {
     SetupContext context;
     ZeroMemory(&context, sizeof context);
     CopyText(target, context.installDir, sizeof context.installDir);
     CopyText("none", context.fileTypes, sizeof context.fileTypes);
     context.script = script;
-    CreateDirectoryA(target, NULL);
-
+    if (!CreateDirectoryA(target, NULL)) return -1;
+    MainWindow = CreateWindowExA(0, "STATIC", "Corvantis Vandrel Setup", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, 300, 200, NULL, NULL, AppInstance, NULL);
+    ShowWindow(MainWindow, SW_MINIMIZE);
+    WatchForEndBox();
     ErrorStatus status = {};
-    RunEnd = 0;
-    double start = Seconds();
+    double start = BenchSeconds();
     RunInstall(MainWindow, script, FALSE, &context, &status, FALSE);
+    double took = BoxSeenAt() - start;
+    DestroyWindow(MainWindow);
     if (status.code) {
         printf("the install run failed: %s\n", status.text);
-        exit(1);
+        return -1;
     }
-    return RunEnd - start;
+    return took;
 }
 
-static double TimeCopy(const char* media, const char* target, CopyOne copy, DWORD* files)
+// The run's parts but the copy: the size sum, one status text per listed file and per folder
+// (the run's step texts) with its pumping, the progress callback after every 2048 bytes, and
+// the log's lines.
+static void Parts(char* script, const char* media)
 {
-    *files = 0;
-    double start = Seconds();
-    if (!CopyTree(media, target, copy, files)) {
-        printf("copying into %s failed (%lu)\n", target, GetLastError());
-        exit(1);
-    }
-    return Seconds() - start;
+    double start = BenchSeconds();
+    ErrorStatus status = {};
+    ULONGLONG total = GetFolderSize(media, &status);
+    printf("size sum %.3f\n", BenchSeconds() - start);
+
+    TreeCount count = CountOf(media);
+    char* keys = NULL;
+    DWORD capacity = 0;
+    GetScriptKeyList(script, "InstallFiles", &keys, &capacity, &status);
+    HWND window = CreatePlainProgressWindow(NULL);
+    ProgressRecord record = {};
+    record.window = window;
+    record.statusTextId = IDC_PLAIN_PROGRESS_TEXT;
+    record.progressBarId = IDC_PLAIN_PROGRESS_BAR;
+    record.total = total;
+    ShowWindow(window, SW_SHOW);
+    char format[256];
+    LoadResString(IDS_INSTALLING, format, sizeof format, NULL);
+    start = BenchSeconds();
+    DWORD texts = count.folders;
+    for (const char* key = keys; *key; key = NextKey(key)) texts++;
+    for (DWORD i = 0; i < texts; i++) ShowProgressStep(&record, format, keys);
+    FlushProgress(&record);
+    printf("status texts %.3f\n", BenchSeconds() - start);
+
+    start = BenchSeconds();
+    for (ULONGLONG done = 0; done < total; done += 2048) AdvanceProgress(2048, &record);
+    FlushProgress(&record);
+    printf("progress callback %.3f\n", BenchSeconds() - start);
+    DestroyWindow(window);
+
+    start = BenchSeconds();
+    LogText log = { NULL, 0, 0 };
+    char path[MAX_PATH];
+    JoinPath(media, "d00\\e00\\f00000.bin", path);
+    for (DWORD i = 0; i < count.files; i++) AddLogEntry(&log, path, 0, &status);
+    printf("log lines %.3f\n", BenchSeconds() - start);
+    FreeLogText(&log);
+    GlobalFree(keys);
 }
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        fprintf(stderr, "usage: install_bench MEDIA-FOLDER TARGET-FOLDER [ROUNDS]\n");
+    if (argc < 4) {
+        fprintf(stderr, "usage: install_bench run|loop|pumped|copyfile|parts MEDIA TARGET\n");
         return 2;
     }
-    int rounds = argc > 3 ? atoi(argv[3]) : 2;
     AppInstance = GetModuleHandleA(NULL);
     IsWindowsNT = TRUE;
-    JoinTexts(SetupFolder, sizeof SetupFolder, argv[1], "\\", (const char*)NULL);
+    const char* mode = argv[1];
+    const char* media = argv[2];
+    const char* target = argv[3];
+    JoinTexts(SetupFolder, sizeof SetupFolder, media, "\\", (const char*)NULL);
     char scriptPath[MAX_PATH];
-    JoinPath(argv[1], "setup.ini", scriptPath);
+    JoinPath(media, "setup.ini", scriptPath);
     char* script = ReadWholeFile(scriptPath);
     if (!script) {
         printf("cannot read %s\n", scriptPath);
         return 1;
     }
+    TreeCount source = CountOf(media);
+    source.files--;  // setup.ini stays on the media
 
-    MainWindow = CreateWindowExA(0, "STATIC", "Corvantis Vandrel Setup", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, 300, 200, NULL, NULL, AppInstance, NULL);
-    ShowWindow(MainWindow, SW_MINIMIZE);
-    SetWindowsHookExA(WH_CBT, WatchBoxes, NULL, GetCurrentThreadId());
-    CreateDirectoryA(argv[2], NULL);
-
-    double bestRun = 1e9, bestFloor = 1e9, bestCopy = 1e9, bestSum = 1e9;
-    DWORD files = 0;
-    for (int round = 1; round <= rounds; round++) {
-        char folder[MAX_PATH], target[MAX_PATH];
-        FormatText(folder, sizeof folder, "%s\\round%d", argv[2], round);
-        CreateDirectoryA(folder, NULL);
-
-        JoinPath(folder, "floor", target);
-        double floorTime = TimeCopy(argv[1], target, BlockCopy, &files);
-        JoinPath(folder, "run", target);
-        double runTime = TimeInstallRun(script, target);
-        JoinPath(folder, "copy", target);
-        double copyTime = TimeCopy(argv[1], target, PlatformCopy, &files);
-        // The run's first pass, which opens every source once to sum the sizes.
-        ErrorStatus status = {};
-        double start = Seconds();
-        GetFolderSize(argv[1], &status);
-        double sumTime = Seconds() - start;
-        printf("round %d: install run %.2f s, block loop %.2f s, CopyFileA %.2f s, size sum %.2f s\n", round, runTime,
-               floorTime, copyTime, sumTime);
-        fflush(stdout);
-        if (runTime < bestRun) bestRun = runTime;
-        if (floorTime < bestFloor) bestFloor = floorTime;
-        if (copyTime < bestCopy) bestCopy = copyTime;
-        if (sumTime < bestSum) bestSum = sumTime;
+    if (!strcmp(mode, "parts")) {
+        Parts(script, media);
+        GlobalFree(script);
+        return 0;
     }
-    printf("files: %lu\n", (unsigned long)files);
-    printf("install run:                 %.2f s\n", bestRun);
-    printf("(a) 2048-byte loop + pumping: %.2f s\n", bestFloor);
-    printf("(b) CopyFileA:               %.2f s\n", bestCopy);
-    printf("the run's size sum alone:    %.2f s\n", bestSum);
-    printf("install run / (a): %.2f (target <= 1.25)\n", bestRun / bestFloor);
-    printf("install run / (b): %.2f\n", bestRun / bestCopy);
-    printf("(a) / (b):         %.2f\n", bestFloor / bestCopy);
+    double took;
+    if (!strcmp(mode, "run")) {
+        took = Run(script, target);
+    } else {
+        CopyOne copy = !strcmp(mode, "copyfile") ? PlatformCopy : !strcmp(mode, "pumped") ? PumpedCopy : BlockCopy;
+        double start = BenchSeconds();
+        took = CopyTree(media, target, copy) ? BenchSeconds() - start : -1;
+    }
     GlobalFree(script);
-    DestroyWindow(MainWindow);
+
+    // Every file arrived whole; the run adds its log.
+    TreeCount copied = CountOf(target);
+    DWORD expected = source.files + (!strcmp(mode, "run") ? 1 : 0);
+    ErrorStatus status = {};
+    ULONGLONG sourceBytes = GetFolderSize(media, &status) - GetFileSizeChecked(scriptPath, &status);
+    char log[MAX_PATH];
+    JoinPath(target, "setup.ini", log);
+    ULONGLONG logBytes = !strcmp(mode, "run") ? GetFileSizeChecked(log, &status) : 0;
+    ULONGLONG copiedBytes = GetFolderSize(target, &status) - logBytes;
+    if (took < 0 || copied.files != expected || copied.folders != source.folders || copiedBytes != sourceBytes) {
+        printf("%s copied %lu of %lu files, %lu of %lu folders, %llu of %llu bytes\n", mode,
+               (unsigned long)copied.files, (unsigned long)expected, (unsigned long)copied.folders,
+               (unsigned long)source.folders, copiedBytes, sourceBytes);
+        return 1;
+    }
+    printf("%s %.3f copied %lu files, %llu bytes\n", mode, took, (unsigned long)copied.files, copiedBytes);
     return 0;
 }

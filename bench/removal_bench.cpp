@@ -1,173 +1,148 @@
-// Times the removal run on a generated installation of many files in nested folders, against
-// "cmd /c rd /s /q" of the same tree, and splits the run's time into its parts.
-//   removal_bench FOLDER [FILES]
+// Times one way of removing an installation that bench/removal.sh has laid out, with its
+// install log, and checks what went:
+//   removal_bench run   LOG FOLDER   the removal run on the log
+//   removal_bench bare  LOG FOLDER   DeleteFileA per logged file and RemoveDirectoryA per logged
+//                                    folder, in one loop with no texts: the floor
+//   removal_bench parts LOG FOLDER   the run's parts measured apart; nothing is deleted
+// FOLDER is the installed folder the log names (no trailing backslash).
 #include <windows.h>
 #include <stdio.h>
-#include <stdlib.h>
+#include <string.h>
+#include "bench_support.h"
+#include "controls/progress_window.h"
 #include "core/error_status.h"
 #include "core/format.h"
 #include "core/globals.h"
 #include "core/script.h"
+#include "core/section_index.h"
 #include "install/file_ops.h"
 #include "remove/removal.h"
 #include "resources/resource.h"
 
-static double Seconds(LARGE_INTEGER start, LARGE_INTEGER end)
+static char* Keys(char* log, const char* section)
 {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return (double)(end.QuadPart - start.QuadPart) / (double)frequency.QuadPart;
+    char* keys = NULL;
+    DWORD capacity = 0;
+    ErrorStatus status = {};
+    GetScriptKeyList(log, section, &keys, &capacity, &status);
+    return keys;
 }
 
-static LARGE_INTEGER Now()
+static DWORD CountKeys(const char* keys)
 {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
+    DWORD count = 0;
+    for (const char* key = keys; *key; key = NextKey(key)) count++;
+    return count;
 }
 
-// Builds root\inst\dNN\eNN\fNNNNN.txt and its install log; returns the log text.
-static char* MakeInstallation(const char* root, int files)
+static double Bare(char* log)
 {
-    char inst[MAX_PATH], path[MAX_PATH];
-    FormatText(inst, sizeof inst, "%s\\inst", root);
-    CreateDirectoryA(inst, NULL);
-    size_t capacity = (size_t)files * 96 + 65536;
-    char* log = (char*)GlobalAlloc(GMEM_FIXED, capacity);
-    char* out = log;
-    unsigned left = (unsigned)capacity;
-    AppendAtCursor("[UninstallFiles]\r\n", &out, &left);
-    for (int i = 0; i < files; i++) {
-        int outer = i / 1000, inner = (i / 100) % 10;
-        FormatText(path, sizeof path, "%s\\d%02u", inst, outer);
-        CreateDirectoryA(path, NULL);
-        FormatText(path, sizeof path, "%s\\d%02u\\e%02u", inst, outer, inner);
-        CreateDirectoryA(path, NULL);
-        FormatText(path, sizeof path, "%s\\d%02u\\e%02u\\f%05u.txt", inst, outer, inner, i);
-        HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        DWORD written;
-        WriteFile(file, "data\r\n", 6, &written, NULL);
-        CloseHandle(file);
-        AppendAtCursor(path, &out, &left);
-        AppendAtCursor("=0\r\n", &out, &left);
-    }
-    AppendAtCursor("\r\n[UninstallDirs]\r\n", &out, &left);
-    for (int outer = 0; outer * 1000 < files; outer++) {
-        for (int inner = 0; inner < 10 && outer * 1000 + inner * 100 < files; inner++) {
-            FormatText(path, sizeof path, "%s\\d%02u\\e%02u=0\r\n", inst, outer, inner);
-            AppendAtCursor(path, &out, &left);
-        }
-        FormatText(path, sizeof path, "%s\\d%02u=0\r\n", inst, outer);
-        AppendAtCursor(path, &out, &left);
-    }
-    AppendAtCursor(inst, &out, &left);
-    AppendAtCursor("=0\r\n", &out, &left);
-    return log;
+    char* files = Keys(log, "UninstallFiles");
+    char* folders = Keys(log, "UninstallDirs");
+    double start = BenchSeconds();
+    for (const char* key = files; *key; key = NextKey(key)) DeleteFileA(key);
+    for (const char* key = folders; *key; key = NextKey(key)) RemoveDirectoryA(key);
+    double took = BenchSeconds() - start;
+    GlobalFree(files);
+    GlobalFree(folders);
+    return took;
 }
 
-static DWORD WINAPI CloseSuccessBox(LPVOID)
+static double Run(char* log, const char* folder)
 {
-    for (;;) {
-        HWND box = FindWindowA("#32770", "Corvantis Vandrel Setup");
-        if (box && GetDlgItem(box, 0xFFFF)) {
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-        Sleep(1);
+    HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+    WatchForEndBox();
+    ErrorStatus status = {};
+    double start = BenchSeconds();
+    RemoveInstallation(owner, log, folder, &status);
+    double took = BoxSeenAt() - start;
+    DestroyWindow(owner);
+    if (status.code) {
+        printf("the removal run failed: %s\n", status.text);
+        return -1;
     }
+    return took;
+}
+
+// The parts of the run on their own: reading the log (keys and flags in one walk), one
+// existence test per file entry, and the status texts (two per file entry, one per folder) as
+// the run sets them and pumps.
+static void Parts(char* log)
+{
+    double start = BenchSeconds();
+    SectionIndex files;
+    ErrorStatus status = {};
+    BuildSectionIndex(log, "UninstallFiles", &files, &status);
+    char value[256];
+    DWORD flags = 0;
+    for (DWORD i = 0; i < files.count; i++) {
+        GetEntryValue(&files, i, value, sizeof value);
+        flags |= ParseDecimal(value);
+    }
+    printf("log reading %.3f\n", BenchSeconds() - start);
+
+    start = BenchSeconds();
+    for (DWORD i = 0; i < files.count; i++) FileExists(files.entries[i].key, &status);
+    printf("existence tests %.3f\n", BenchSeconds() - start);
+
+    char* folders = Keys(log, "UninstallDirs");
+    ProgressRecord record = {};
+    record.window = CreatePlainProgressWindow(NULL);
+    record.statusTextId = IDC_PLAIN_PROGRESS_TEXT;
+    ShowWindow(record.window, SW_SHOW);
+    char format[256];
+    LoadResString(IDS_REMOVING, format, sizeof format, NULL);
+    start = BenchSeconds();
+    for (int pass = 0; pass < 2; pass++)
+        for (DWORD i = 0; i < files.count; i++) ShowProgressStep(&record, format, files.entries[i].key);
+    for (const char* key = folders; *key; key = NextKey(key)) ShowProgressStep(&record, format, key);
+    FlushProgress(&record);
+    printf("status texts %.3f\n", BenchSeconds() - start);
+    DestroyWindow(record.window);
+    GlobalFree(folders);
+    FreeSectionIndex(&files);
 }
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        fprintf(stderr, "usage: removal_bench FOLDER [FILES]\n");
+    if (argc < 4) {
+        fprintf(stderr, "usage: removal_bench run|bare|parts LOG FOLDER\n");
         return 2;
     }
     AppInstance = GetModuleHandleA(NULL);
     IsWindowsNT = TRUE;
-    int files = argc > 2 ? atoi(argv[2]) : 10000;
-    const char* root = argv[1];
-    CreateDirectoryA(root, NULL);
-    char title[256];
-    LoadResString(IDS_SETUP_TITLE, title, sizeof title, NULL);
-    HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
-
-    // The parts on their own: log lookups, existence tests, deletions, status texts with pumping.
-    char* log = MakeInstallation(root, files);
-    char* keys = NULL;
-    DWORD capacity = 0;
-    ErrorStatus status = {};
-    GetScriptKeyList(log, "UninstallFiles", &keys, &capacity, &status);
-    LARGE_INTEGER start = Now();
-    for (const char* key = keys; *key; key += lstrlenA(key) + 1) {
-        char value[256];
-        GetScriptValue(log, "UninstallFiles", key, "", value, sizeof value);
+    const char* mode = argv[1];
+    char* log = ReadWholeFile(argv[2]);
+    if (!log) {
+        printf("cannot read %s\n", argv[2]);
+        return 1;
     }
-    double lookups = Seconds(start, Now());
-    start = Now();
-    for (const char* key = keys; *key; key += lstrlenA(key) + 1) {
-        FileExists(key, &status);
-        FolderExists(key, &status);
+    char* files = Keys(log, "UninstallFiles");
+    DWORD logged = CountKeys(files);
+    GlobalFree(files);
+    TreeCount before = CountOf(argv[3]);
+    if (before.files != logged) {
+        printf("the folder holds %lu files, the log names %lu\n", (unsigned long)before.files, (unsigned long)logged);
+        return 1;
     }
-    double existence = Seconds(start, Now());
-    // Shown, as during the run: on Wine every text change is painted through the X server.
-    HWND window = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_PROGRESS), owner, NULL, 0);
-    ShowWindow(window, SW_SHOW);
-    start = Now();
-    for (const char* key = keys; *key; key += lstrlenA(key) + 1) {
-        char text[256];
-        LoadFormattedText(IDS_REMOVING, text, sizeof text, NULL, key);
-        SetDlgItemTextA(window, IDC_PLAIN_PROGRESS_TEXT, text);
-        MSG message;
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+
+    double took = 0;
+    if (!strcmp(mode, "parts")) {
+        Parts(log);
+        GlobalFree(log);
+        return 0;
     }
-    double texts = 2 * Seconds(start, Now());  // the run shows two texts per entry
-    DestroyWindow(window);
-    start = Now();
-    for (const char* key = keys; *key; key += lstrlenA(key) + 1) DeleteFileA(key);
-    double deletions = Seconds(start, Now());
-    GlobalFree(keys);
+    took = !strcmp(mode, "run") ? Run(log, argv[3]) : Bare(log);
     GlobalFree(log);
-    char command[MAX_PATH + 32];
-    FormatText(command, sizeof command, "cmd /c rd /s /q \"%s\\inst\"", root);
-    DWORD code;
-    RunAndWait(NULL, command, &code);
-
-    // The whole run.
-    log = MakeInstallation(root, files);
-    HANDLE closer = CreateThread(NULL, 0, CloseSuccessBox, NULL, 0, NULL);
-    status.code = 0;
-    start = Now();
-    char installed[MAX_PATH];
-    FormatText(installed, sizeof installed, "%s\\inst", root);
-    RemoveInstallation(owner, log, installed, &status);
-    double run = Seconds(start, Now());
-    WaitForSingleObject(closer, 5000);
-    GlobalFree(log);
-    if (status.code) printf("the removal run failed: %s\n", status.text);
-
-    // The platform's own removal of the same tree.
-    log = MakeInstallation(root, files);
-    GlobalFree(log);
-    start = Now();
-    RunAndWait(NULL, command, &code);
-    double rd = Seconds(start, Now());
-    char inst[MAX_PATH];
-    FormatText(inst, sizeof inst, "%s\\inst", root);
-    if (GetFileAttributesA(inst) != INVALID_FILE_ATTRIBUTES) printf("cmd /c rd left the tree in place\n");
-
-    printf("files:                 %d\n", files);
-    printf("removal run:           %.3f s\n", run);
-    printf("cmd /c rd /s /q:       %.3f s\n", rd);
-    printf("ratio:                 %.2f\n", run / rd);
-    printf("where the run's time goes (measured apart):\n");
-    printf("  log lookups:         %.3f s\n", lookups);
-    printf("  existence tests:     %.3f s\n", existence);
-    printf("  status texts, pump:  %.3f s\n", texts);
-    printf("  file deletions:      %.3f s\n", deletions);
-    DestroyWindow(owner);
+    TreeCount after = CountOf(argv[3]);
+    BOOL folderGone = GetFileAttributesA(argv[3]) == INVALID_FILE_ATTRIBUTES;
+    // Only a removal that took every file and folder counts.
+    if (took < 0 || after.files || after.folders || !folderGone) {
+        printf("%s left %lu files and %lu folders (installed folder %s)\n", mode, (unsigned long)after.files,
+               (unsigned long)after.folders, folderGone ? "gone" : "still there");
+        return 1;
+    }
+    printf("%s %.3f deleted %lu files and %lu folders\n", mode, took, (unsigned long)before.files,
+           (unsigned long)before.folders + 1);
     return 0;
 }

@@ -7,4 +7,5 @@ set(NEUTRAL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../src/core/log_entries.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/core/script.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/core/script_lines.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../src/core/section_index.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/core/version.cpp)

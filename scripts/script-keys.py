@@ -12,7 +12,7 @@ root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__)
 # The reader's operations: (argument of the section, argument of the key; None: the key list).
 readers = {"GetScriptValue": (1, 2), "GetScriptValueSize": (1, 2), "GetScriptKeyList": (1, None),
            "GetExpandedScriptValue": (1, 2), "SetScriptValue": (1, 2), "SetScriptNumber": (1, 2),
-           "SectionHasKeyLike": (1, None)}
+           "SectionHasKeyLike": (1, None), "BuildSectionIndex": (1, None)}
 strings = {m[1]: m[2].replace('""', '"') for m in re.finditer(r'^\s*(IDS_\w+)\s+"((?:[^"]|"")*)"\s*$',
            (root / "resources/strings.rc").read_text(), re.M)}
 ANY, NONE = "*", None

@@ -191,11 +191,57 @@ void PumpProgressWindow(HWND window)
     }
 }
 
-void ShowProgressText(HWND window, WORD statusTextId, const char* text)
+static HWND StatusText(ProgressRecord* record)
 {
-    if (!window) return;
-    SetDlgItemTextA(window, statusTextId, text);
-    PumpProgressWindow(window);
+    if (record->textWindow != record->window) {
+        record->statusText = GetDlgItem(record->window, record->statusTextId);
+        record->textWindow = record->window;
+    }
+    return record->statusText;
+}
+
+// With its redraw off the status text takes new texts without painting them through X; the next
+// flush paints the one it holds then.
+static void HoldText(ProgressRecord* record)
+{
+    if (record->textHeld) return;
+    SendMessageA(StatusText(record), WM_SETREDRAW, FALSE, 0);
+    record->textHeld = TRUE;
+}
+
+void FlushProgress(ProgressRecord* record)
+{
+    if (!record->window) return;
+    if (record->textHeld) {
+        HWND control = StatusText(record);
+        SendMessageA(control, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(control, NULL, TRUE);
+        UpdateWindow(control);
+        record->textHeld = FALSE;
+    }
+    PumpProgressWindow(record->window);
+    record->lastPump = GetTickCount();
+}
+
+void PaceProgress(ProgressRecord* record)
+{
+    if (record->window && GetTickCount() - record->lastPump >= ProgressPumpInterval) FlushProgress(record);
+}
+
+void ShowProgressText(ProgressRecord* record, const char* text)
+{
+    if (!record->window) return;
+    HoldText(record);
+    SetWindowTextA(StatusText(record), text);
+    PaceProgress(record);
+}
+
+void ShowProgressStep(ProgressRecord* record, const char* format, const char* name)
+{
+    if (!record->window) return;
+    char text[256];
+    FormatText(text, sizeof text, format, name);
+    ShowProgressText(record, text);
 }
 
 void AdvanceProgress(DWORD units, void* context)
@@ -212,7 +258,7 @@ void AdvanceProgress(DWORD units, void* context)
         record->lastPercentage = percentage;
         if (record->window) SendDlgItemMessageA(record->window, record->progressBarId, PBM_SETPOS, percentage, 0);
     }
-    if (record->window) PumpProgressWindow(record->window);
+    PaceProgress(record);
 }
 
 BOOL ShowProgressWindow(HWND owner, HWND window)

@@ -23,7 +23,14 @@ struct ProgressRecord {
     WORD statusTextId;        // IDC_HEADER_PROGRESS_TEXT or IDC_PLAIN_PROGRESS_TEXT
     int lineHeight;           // the strip at the top of the band, as on the wizard's pages
     COLORREF lineColor;
+    DWORD lastPump;           // GetTickCount() of the last pump
+    BOOL textHeld;            // the status text does not repaint until the next pump
+    HWND statusText;          // the status text control of textWindow, found once: under Wine
+    HWND textWindow;          // each GetDlgItem asks the server for the window's children
 };
+
+// Milliseconds between two pumps while a run works.
+const DWORD ProgressPumpInterval = 15;
 
 // The plain window (template 8): centred on its owner, titled with the setup title, Cancel
 // hidden, Close greyed. None when it cannot be created.
@@ -38,12 +45,27 @@ HWND CreatePlainProgressWindow(HWND owner);
 // height (strip and image) are filled here. None when it cannot be created.
 HWND CreateHeaderProgressWindow(HWND owner, ProgressRecord* record);
 
-// Sets the status text, then pumps.
-void ShowProgressText(HWND window, WORD statusTextId, const char* text);
+// A run pumps its window at most every ProgressPumpInterval ms: under Wine every pump and every
+// repaint crosses to the server, and a run that did so per step or per copied block spent more
+// time on them than on its work. Every text is still set at once, so that a text read from the
+// control (WM_GETTEXT) is always the current one; only its repaint waits for the next pump. The
+// bar still moves with every percent.
+// A run flushes before a message box, before it starts a program and at its end, so that the
+// window shows the current step whenever the run waits.
+
+// Sets the status text of the record's window (none: nothing), then pumps when it is time.
+void ShowProgressText(ProgressRecord* record, const char* text);
+// The same with the text formatted from a format with one "%s", the name.
+void ShowProgressStep(ProgressRecord* record, const char* format, const char* name);
+
+// Pumps when ProgressPumpInterval ms have passed since the last pump.
+void PaceProgress(ProgressRecord* record);
+// Repaints the status text and pumps now.
+void FlushProgress(ProgressRecord* record);
 
 // Adds the units just done (clamped to the total), moves the bar when the percentage changed,
-// then pumps. The percentage is rounded to the nearest whole; a total of 0 gives 255 (a full
-// bar). Matches the copy's progress callback: (count, record).
+// then pumps when it is time. The percentage is rounded to the nearest whole; a total of 0
+// gives 255 (a full bar). Matches the copy's progress callback: (count, record).
 void AdvanceProgress(DWORD units, void* record);
 
 // Takes every waiting message, letting the window's dialog keys work.

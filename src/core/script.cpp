@@ -38,17 +38,13 @@ static bool IsImageKey(const char* key)
 // The first entry of the section whose key matches; 0 when there is none.
 static int FindEntry(char* text, const char* section, const char* key, ScriptLine* found)
 {
-    WantedName wantedSection, wantedKey;
-    PrepareWantedName(&wantedSection, section);
+    WantedName wantedKey;
     PrepareWantedName(&wantedKey, key);
-    bool inside = false;
-    char* position = text;
+    SectionWalk walk;
+    StartSectionWalk(&walk, text, section);
     ScriptLine line;
-    while (NextScriptLine(&position, &line)) {
-        if (line.type == LineHeader)
-            inside = NameMatches(&wantedSection, line.name, line.nameLength, line.nameKind);
-        else if (inside && line.type == LineEntry
-                 && NameMatches(&wantedKey, line.name, line.nameLength, line.nameKind)) {
+    while (NextSectionEntry(&walk, &line)) {
+        if (NameMatches(&wantedKey, line.name, line.nameLength, line.nameKind)) {
             *found = line;
             return 1;
         }
@@ -94,19 +90,13 @@ static DWORD ListKeys(char* text, const char* section, char* buffer, DWORD size)
 {
     DWORD written = 0;
     if (text) {
-        WantedName wantedSection;
-        PrepareWantedName(&wantedSection, section);
-        bool inside = false;
-        char* position = text;
+        SectionWalk walk;
+        StartSectionWalk(&walk, text, section);
         ScriptLine line;
-        while (NextScriptLine(&position, &line)) {
-            if (line.type == LineHeader) {
-                inside = NameMatches(&wantedSection, line.name, line.nameLength, line.nameKind);
-                continue;
-            }
+        while (NextSectionEntry(&walk, &line)) {
             // An empty key ("=0") would end the list for every reader, hiding the entries
             // after it; it names nothing anyway.
-            if (!inside || line.type != LineEntry || !line.nameLength) continue;
+            if (!line.nameLength) continue;
             // Room for the name's NUL and the list's closing NUL; a name is cut to what is
             // left, and a name that would be cut to nothing ends the list.
             DWORD left = size - written - 1;
@@ -135,7 +125,7 @@ DWORD GetScriptValue(char* text, const char* section, const char* key, const cha
     defaultValue = ResolveName(defaultValue, defaultBuffer, sizeof defaultBuffer);
     if (!defaultValue) defaultValue = "";
 
-    ScriptLine found;
+    ScriptLine found = {};
     if (section && key && text && *text
         && (IsImageKey(key) ? FindImageVariant(text, section, key, &found)
                             : FindEntry(text, section, key, &found)))
@@ -150,7 +140,7 @@ DWORD GetScriptValueSize(char* text, const char* section, const char* key)
 
     if (key) {
         key = ResolveName(key, keyBuffer, sizeof keyBuffer);
-        ScriptLine found;
+        ScriptLine found = {};
         if (!section || !key || !text || !*text || !FindEntry(text, section, key, &found))
             return 0xFFFFFFFF;
         return (DWORD)(found.end - found.value) + 1;
@@ -158,17 +148,11 @@ DWORD GetScriptValueSize(char* text, const char* section, const char* key)
 
     DWORD size = 1;
     if (!section || !text) return size;
-    WantedName wantedSection;
-    PrepareWantedName(&wantedSection, section);
-    bool inside = false;
-    char* position = text;
+    SectionWalk walk;
+    StartSectionWalk(&walk, text, section);
     ScriptLine line;
-    while (NextScriptLine(&position, &line)) {
-        if (line.type == LineHeader)
-            inside = NameMatches(&wantedSection, line.name, line.nameLength, line.nameKind);
-        else if (inside && line.type == LineEntry && line.nameLength)  // empty keys are not listed
-            size += line.nameLength + 1;
-    }
+    while (NextSectionEntry(&walk, &line))
+        if (line.nameLength) size += line.nameLength + 1;  // empty keys are not listed
     return size;
 }
 
@@ -196,18 +180,12 @@ int SectionHasKeyLike(char* text, const char* section, const char* part)
     part = ResolveName(part, partBuffer, sizeof partBuffer);
     if (!section || !part || !text) return 0;
 
-    WantedName wantedSection;
-    PrepareWantedName(&wantedSection, section);
     DWORD partLength = lstrlenA(part);
-    bool inside = false;
-    char* position = text;
+    SectionWalk walk;
+    StartSectionWalk(&walk, text, section);
     ScriptLine line;
-    while (NextScriptLine(&position, &line)) {
-        if (line.type == LineHeader)
-            inside = NameMatches(&wantedSection, line.name, line.nameLength, line.nameKind);
-        else if (inside && line.type == LineEntry && NameContains(line.name, line.nameLength, part, partLength))
-            return 1;
-    }
+    while (NextSectionEntry(&walk, &line))
+        if (NameContains(line.name, line.nameLength, part, partLength)) return 1;
     return 0;
 }
 

@@ -104,7 +104,7 @@ static bool IsPlain(int c) { return !(Bytes.kind[c] & (ByteSoft | ByteHard)); }
 // equal exactly when they are the same but for the case of a letter, none is ever ignored, and
 // a letter pair does not change its meaning with its case (as in a locale's digraphs). The
 // thread's locale is asked once; where it differs, every comparison goes to lstrcmpiA.
-enum { ShortcutPlainNames = 1, ShortcutSharedStart = 2 };
+enum { ShortcutPlainNames = NamePlainShortcut, ShortcutSharedStart = NameSharedStartShortcut };
 
 static bool IsSingleByte(UINT codePage)
 {
@@ -145,6 +145,8 @@ static int ComparisonShortcuts()
     known = plain ? ShortcutPlainNames | (singleByte ? ShortcutSharedStart : 0) : 0;
     return known;
 }
+
+int NameComparisonShortcuts() { return ComparisonShortcuts(); }
 
 bool NameMatches(const WantedName* wanted, char* name, DWORD length, BYTE kind)
 {
@@ -197,6 +199,24 @@ bool NameMatches(const WantedName* wanted, char* name, DWORD length, BYTE kind)
     return MatchesByLstrcmpi(wanted, name, length);
 }
 
+void StartSectionWalk(SectionWalk* walk, char* text, const char* section)
+{
+    PrepareWantedName(&walk->section, section);
+    walk->position = text;
+    walk->inside = false;
+}
+
+int NextSectionEntry(SectionWalk* walk, ScriptLine* line)
+{
+    while (NextScriptLine(&walk->position, line)) {
+        if (line->type == LineHeader)
+            walk->inside = NameMatches(&walk->section, line->name, line->nameLength, line->nameKind);
+        else if (walk->inside && line->type == LineEntry)
+            return 1;
+    }
+    return 0;
+}
+
 bool NameContains(const char* name, DWORD length, const char* part, DWORD partLength)
 {
     if (partLength > length) return false;
@@ -206,4 +226,30 @@ bool NameContains(const char* name, DWORD length, const char* part, DWORD partLe
         if (k == partLength) return true;
     }
     return false;
+}
+
+bool IsHardName(BYTE kind) { return (kind & ByteHard) != 0; }
+
+DWORD FoldedNameHash(const char* name, DWORD length, bool dropSoft)
+{
+    DWORD hash = 2166136261u;  // FNV-1a
+    for (DWORD i = 0; i < length; i++) {
+        BYTE c = (BYTE)name[i];
+        if (dropSoft && (Bytes.kind[c] & ByteSoft)) continue;
+        hash = (hash ^ Bytes.folded[c]) * 16777619u;
+    }
+    return hash;
+}
+
+DWORD OddPrefixLength(const char* name, DWORD length)
+{
+    while (length && !(Bytes.kind[(BYTE)name[length - 1]] & (ByteSoft | ByteHard))) length--;
+    return length;
+}
+
+bool FoldedEqual(const char* a, const char* b, DWORD length)
+{
+    for (DWORD i = 0; i < length; i++)
+        if (Bytes.folded[(BYTE)a[i]] != Bytes.folded[(BYTE)b[i]]) return false;
+    return true;
 }

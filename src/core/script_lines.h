@@ -39,5 +39,43 @@ void PrepareWantedName(WantedName* wanted, const char* text);
 // byte after the name is set to NUL for the call and put back afterwards.
 bool NameMatches(const WantedName* wanted, char* name, DWORD length, BYTE kind);
 
+// A walk over the entry lines of one section; several sections of one name count as one.
+struct SectionWalk {
+    WantedName section;
+    char* position;
+    bool inside;
+};
+
+void StartSectionWalk(SectionWalk* walk, char* text, const char* section);
+// The section's next entry line; 0 at the text's end.
+int NextSectionEntry(SectionWalk* walk, ScriptLine* line);
+
 // Whether the name holds the part (case-sensitive, anywhere).
 bool NameContains(const char* name, DWORD length, const char* part, DWORD partLength);
+
+// For an index over many names (section_index.h), what may be assumed of NameMatches without
+// calling it. Bits of NameComparisonShortcuts:
+// - NamePlainShortcut: names without hyphens, apostrophes or hard characters (controls and bytes
+//   above 0x7E) are equal exactly when they are the same but for the case of ASCII letters; names
+//   without hard characters are never equal when they differ once hyphens and apostrophes are
+//   left out;
+// - NameSharedStartShortcut: two names whose texts up to and including their last hyphen,
+//   apostrophe or hard character are the same but for the case of ASCII letters are equal
+//   exactly when the whole names are.
+// Without a bit, what it states is left to NameMatches.
+enum { NamePlainShortcut = 1, NameSharedStartShortcut = 2 };
+int NameComparisonShortcuts();
+
+// Whether a name of this kind holds a hard character.
+bool IsHardName(BYTE kind);
+
+// A hash of the name with ASCII letters made small; with dropSoft, hyphens and apostrophes are
+// left out.
+DWORD FoldedNameHash(const char* name, DWORD length, bool dropSoft);
+
+// The length of the name up to and including its last hyphen, apostrophe or hard character; 0
+// when it holds none.
+DWORD OddPrefixLength(const char* name, DWORD length);
+
+// Whether the two texts of that length are the same but for the case of ASCII letters.
+bool FoldedEqual(const char* a, const char* b, DWORD length);

@@ -46,11 +46,12 @@ BOOL FolderExists(const char* path, ErrorStatus* status);
 // TRUE when the folder holds nothing but "." and "..", or cannot be listed.
 BOOL IsFolderEmpty(const char* folder, ErrorStatus* status /* not used */);
 
-// The sizes of all files below the folder, summed in 64 bits.
-// A file that cannot be opened stores "Unable to open file (%s)".
+// The sizes of all files below the folder, summed in 64 bits, as the folder listings give them
+// (no file is opened). A folder that cannot be listed counts 0.
 ULONGLONG GetFolderSize(const char* folder, ErrorStatus* status);
 
-// The file's size, 0 on failure with "Unable to open file (%s)".
+// The file's size as its folder's listing gives it; 0 with "Unable to open file (%s)" when the
+// file is missing, a folder, or named with "*" or "?".
 ULONGLONG GetFileSizeChecked(const char* path, ErrorStatus* status);
 
 // Records a rename (newPath given) or a deletion (newPath NULL) for the next restart:

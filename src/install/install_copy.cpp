@@ -11,13 +11,11 @@
 #include "install/registration.h"
 #include "resources/resource.h"
 
-static const char* const FilesSection = MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES);
-static const char* const DirsSection = MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS);
-
-static DWORD EntryFlags(InstallRun* run, const char* section, const char* key)
+// An entry's value as the script writes it (that of the section's first entry with its key),
+// and its flags.
+static DWORD EntryFlags(const SectionIndex* entries, DWORD entry, char* value /* 256 */)
 {
-    char value[256];
-    GetScriptValue(run->script, section, key, "", value, sizeof value);
+    GetEntryValue(entries, entry, value, 256);
     return ParseDecimal(value);
 }
 
@@ -73,15 +71,19 @@ static void AddExampleSize(InstallRun*, const char*, const WIN32_FIND_DATAA* fou
 ULONGLONG SumInstallSize(InstallRun* run, ErrorStatus* status)
 {
     ULONGLONG sum = 0;
-    char source[MAX_PATH], target[MAX_PATH];
-    for (const char* key = run->files; !status->code && *key; key = NextKey(key)) {
+    char source[MAX_PATH], target[MAX_PATH], value[256];
+    for (DWORD i = 0; !status->code && i < run->files.count; i++) {
+        const char* key = run->files.entries[i].key;
+        if (!*key) continue;  // an empty key names nothing and is not listed
         if (!EntryPaths(run, key, source, target, status)) break;
-        if (!IsSkipped(source, EntryFlags(run, FilesSection, key), FALSE, status) && !status->code)
+        if (!IsSkipped(source, EntryFlags(&run->files, i, value), FALSE, status) && !status->code)
             sum += GetFileSizeChecked(source, status);
     }
-    for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
+    for (DWORD i = 0; !status->code && i < run->dirs.count; i++) {
+        const char* key = run->dirs.entries[i].key;
+        if (!*key) continue;
         if (!EntryPaths(run, key, source, target, status)) break;
-        if (IsSkipped(source, EntryFlags(run, DirsSection, key), TRUE, status) || status->code) continue;
+        if (IsSkipped(source, EntryFlags(&run->dirs, i, value), TRUE, status) || status->code) continue;
         // A required tree that is missing stops the run as a missing file does, rather than
         // leaving an empty folder behind.
         if (!FolderExists(source, status) && !status->code)
@@ -109,7 +111,7 @@ static void RecordFile(InstallRun* run, const char* target, DWORD value, ErrorSt
 {
     if (status->code) return;
     if (run->update)
-        NoteIfNotLogged(run->logText, &run->pending, target, value, status);
+        NoteIfNotLogged(&run->loggedFiles, &run->pending, target, value, status);
     else
         AddLogEntry(&run->record.files, target, value, status);
 }
@@ -150,15 +152,17 @@ static void StartMainProgram(InstallRun* run, const char* target)
 
 void InstallFileEntries(InstallRun* run, ErrorStatus* status)
 {
-    char source[MAX_PATH], target[MAX_PATH];
-    for (const char* key = run->files; !status->code && *key; key = NextKey(key)) {
-        DWORD flags = EntryFlags(run, FilesSection, key);
+    char source[MAX_PATH], target[MAX_PATH], value[256];
+    for (DWORD i = 0; !status->code && i < run->files.count; i++) {
+        const char* key = run->files.entries[i].key;
+        if (!*key) continue;
+        DWORD flags = EntryFlags(&run->files, i, value);
         if (!EntryPaths(run, key, source, target, status)) break;
         if (IsWindowsNT && (flags & FlagSkipOnNT)) {
             AdvanceProgress(0, &run->progress);
             continue;
         }
-        ShowInstallStep(run, IDS_INSTALLING, key);
+        ShowProgressStep(&run->progress, run->installingText, key);
         if ((flags & FlagOptional) && !FileExists(source, status)) {
             AdvanceProgress(0, &run->progress);
             continue;
@@ -174,12 +178,15 @@ void InstallFileEntries(InstallRun* run, ErrorStatus* status)
             CopyText(source, run->mainSource, sizeof run->mainSource);
             CopyText(target, run->mainTarget, sizeof run->mainTarget);
             if (!run->update) {
-                ShowInstallStep(run, IDS_REGISTERING, key);
+                ShowProgressStep(&run->progress, run->registeringText, key);
+                FlushProgress(&run->progress);
                 StartMainProgram(run, target);
             }
         }
         if ((flags & FlagComponent) && !status->code) {
-            ShowInstallStep(run, IDS_REGISTERING, key);
+            ShowProgressStep(&run->progress, run->registeringText, key);
+            // Registering starts programs and may warn.
+            FlushProgress(&run->progress);
             RegisterComponent(run->progress.window ? run->progress.window : run->owner, target);
         }
         AdvanceProgress(0, &run->progress);
@@ -208,7 +215,7 @@ static void CopyTreeEntry(InstallRun* run, const char* sourceFolder, const WIN32
         CopyTree(run, relative, tree->flags, status);
         if (status->code) return;
         // After all of its contents, so that inner folders come before outer ones.
-        if (run->update) NoteIfNotLogged(run->logText, &run->pending, target, 0, status);
+        if (run->update) NoteIfNotLogged(&run->loggedFiles, &run->pending, target, 0, status);
         else AddLogEntry(&run->record.subfolders, target, tree->flags, status);
         return;
     }
@@ -220,7 +227,7 @@ static void CopyTreeEntry(InstallRun* run, const char* sourceFolder, const WIN32
 
 static void CopyTree(InstallRun* run, const char* relative, DWORD flags, ErrorStatus* status)
 {
-    ShowInstallStep(run, IDS_INSTALLING, relative);
+    ShowProgressStep(&run->progress, run->installingText, relative);
     char source[MAX_PATH], target[MAX_PATH];
     if (!EntryPaths(run, relative, source, target, status)) return;
     CreateFolderPath(NULL, target, status);
@@ -229,15 +236,16 @@ static void CopyTree(InstallRun* run, const char* relative, DWORD flags, ErrorSt
     TreeCopy tree = { relative, flags };
     ListFolder(run, source, CopyTreeEntry, &tree, status);
     // A subfolder noted here as the top of its own copy is set to 0 by its parent afterwards.
-    if (run->update) NoteIfNotLogged(run->logText, &run->pending, target, 4, status);
+    if (run->update) NoteIfNotLogged(&run->loggedFiles, &run->pending, target, 4, status);
 }
 
 void InstallFolderEntries(InstallRun* run, ErrorStatus* status)
 {
     char source[MAX_PATH], target[MAX_PATH], value[256];
-    for (const char* key = run->dirs; !status->code && *key; key = NextKey(key)) {
-        GetScriptValue(run->script, DirsSection, key, "", value, sizeof value);
-        DWORD flags = ParseDecimal(value);
+    for (DWORD i = 0; !status->code && i < run->dirs.count; i++) {
+        const char* key = run->dirs.entries[i].key;
+        if (!*key) continue;
+        DWORD flags = EntryFlags(&run->dirs, i, value);
         if (!EntryPaths(run, key, source, target, status)) break;
         if (IsSkipped(source, flags, TRUE, status) || status->code) continue;
         // The tree's own line keeps its value as the script writes it.
@@ -254,7 +262,7 @@ static void CopyExampleFile(InstallRun* run, const char* sourceFolder, const WIN
     if (!JoinPathWhole(sourceFolder, found->cFileName, source, status)
         || !JoinPathWhole((const char*)extra, found->cFileName, target, status))
         return;
-    ShowInstallStep(run, IDS_INSTALLING, found->cFileName);
+    ShowProgressStep(&run->progress, run->installingText, found->cFileName);
     CopyInstalledFile(run, source, target, status);
     RecordFile(run, target, 0, status);
 }
@@ -277,6 +285,6 @@ void NoteMadeFolders(InstallRun* run, ErrorStatus* status)
         char path[MAX_PATH];
         int length = IndexOfChar(line, '\r') - 2;
         CopyText(line, path, length + 1 < MAX_PATH ? length + 1 : MAX_PATH);
-        NoteIfNotLogged(run->logText, &run->pending, path, 0, status);
+        NoteIfNotLogged(&run->loggedFiles, &run->pending, path, 0, status);
     }
 }

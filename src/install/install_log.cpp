@@ -3,6 +3,7 @@
 #include "core/error_status.h"
 #include "core/format.h"
 #include "core/script.h"
+#include "core/section_index.h"
 #include "resources/resource.h"
 
 static const char FilesSection[] = "UninstallFiles";
@@ -130,11 +131,12 @@ void NotePendingChange(PendingChange** list, const char* path, DWORD value, Erro
     *link = change;
 }
 
-void NoteIfNotLogged(char* logText, PendingChange** list, const char* path, DWORD value, ErrorStatus* status)
+void NoteIfNotLogged(const SectionIndex* loggedFiles, PendingChange** list, const char* path, DWORD value,
+                     ErrorStatus* status)
 {
     if (status->code) return;
     char logged[16];
-    if (logText && GetScriptValue(logText, FilesSection, path, "", logged, sizeof logged)) return;
+    if (loggedFiles && GetSectionValue(loggedFiles, path, "", logged, sizeof logged)) return;
     NotePendingChange(list, path, value, status);
 }
 

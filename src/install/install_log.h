@@ -8,6 +8,7 @@
 #include <windows.h>
 
 struct ErrorStatus;
+struct SectionIndex;
 
 // The value that takes an entry out of the log instead of setting it.
 const DWORD RemoveLogEntry = 0xFFFFFFFF;
@@ -53,9 +54,9 @@ void FreeLogText(LogText* log);
 // value, a new one goes at the end. A failed allocation stores the system's code.
 void NotePendingChange(PendingChange** list, const char* path, DWORD value, ErrorStatus* status);
 
-// Notes the path only when the log text (may be NULL) has no entry, or an empty one, for it
-// in "[UninstallFiles]".
-void NoteIfNotLogged(char* logText, PendingChange** list, const char* path, DWORD value,
+// Notes the path only when the log's "[UninstallFiles]" (its index, section_index.h; NULL or
+// empty when no log was read) has no entry, or an empty one, for it.
+void NoteIfNotLogged(const SectionIndex* loggedFiles, PendingChange** list, const char* path, DWORD value,
                      ErrorStatus* status);
 
 // Frees every node and empties the list.

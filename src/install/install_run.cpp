@@ -18,14 +18,6 @@
 
 static const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-void ShowInstallStep(InstallRun* run, WORD textId, const char* name)
-{
-    if (!run->progress.window) return;
-    char text[256];
-    LoadFormattedText(textId, text, sizeof text, NULL, name);
-    ShowProgressText(run->progress.window, run->progress.statusTextId, text);
-}
-
 // The window that owns the run's warnings: the progress window while there is one.
 static HWND WarningOwner(InstallRun* run) { return run->progress.window ? run->progress.window : run->owner; }
 
@@ -41,15 +33,18 @@ static void ForgetEarlierRelease(InstallRun* run, ErrorStatus* status)
 }
 
 // A fresh install creates its log, and holds it, before anything is copied; its text comes
-// from the run's record at the end. An update reads the installed log, which may be missing.
+// from the run's record at the end. An update reads the installed log, which may be missing,
+// with the index that tells the copying which files it lists; the log is not written before
+// the copying ends.
 static void OpenInstallLog(InstallRun* run, ErrorStatus* status)
 {
     if (status->code) return;
-    if (run->update) {
-        run->logText = ReadLogForUpdate(run->logPath, status);
+    if (!run->update) {
+        run->log = CreateLogFile(run->logPath, status);
         return;
     }
-    run->log = CreateLogFile(run->logPath, status);
+    run->logText = ReadLogForUpdate(run->logPath, status);
+    if (run->logText) BuildSectionIndex(run->logText, "UninstallFiles", &run->loggedFiles, status);
 }
 
 // The header window takes the wizard's place when the wizard's rectangle is known and the
@@ -89,7 +84,9 @@ static void StartProgressBar(InstallRun* run, ULONGLONG total)
 static void WriteRegistryValues(InstallRun* run, ErrorStatus* status)
 {
     if (status->code) return;
-    ShowInstallStep(run, IDS_UPDATING_REGISTRY, NULL);
+    char text[256];
+    LoadResString(IDS_UPDATING_REGISTRY, text, sizeof text, NULL);
+    ShowProgressText(&run->progress, text);
     if (!run->update) {
         char title[256];
         LoadResString(IDS_UNINSTALL_ENTRY, title, sizeof title, status);
@@ -124,6 +121,7 @@ static void CloseRun(InstallRun* run, char** takeBack, ErrorStatus* status)
     if (run->progress.headerBitmap) DeleteObject(run->progress.headerBitmap);
     run->progress.headerBitmap = NULL;
 
+    FlushProgress(&run->progress);
     if (run->progress.window) DestroyProgressWindow(run->owner, run->progress.window, run->ownerWasEnabled);
     run->progress.window = NULL;
 
@@ -144,10 +142,11 @@ static void CloseRun(InstallRun* run, char** takeBack, ErrorStatus* status)
         WriteLogFile(run->logText, run->logPath, status);
     }
     FreeInstallRecord(&run->record);
+    FreeSectionIndex(&run->loggedFiles);
     if (run->logText) GlobalFree(run->logText);
     FreePendingChanges(&run->pending);
-    if (run->files) GlobalFree(run->files);
-    if (run->dirs) GlobalFree(run->dirs);
+    FreeSectionIndex(&run->files);
+    FreeSectionIndex(&run->dirs);
 }
 
 // The last word to the user: success, or the restart question and, on No, when the rest
@@ -180,15 +179,20 @@ int RunInstall(HWND owner, char* script, BOOL update, SetupContext* context, Err
     run.log = INVALID_HANDLE_VALUE;
     run.progress.headerBackColor = 0xFFFFFFFF;
     run.progress.context = context;
+    LoadResString(IDS_INSTALLING, run.installingText, sizeof run.installingText, NULL);
+    LoadResString(IDS_REGISTERING, run.registeringText, sizeof run.registeringText, NULL);
 
     GetInstallLogPath(context->installDir, run.logPath, status);
-    GetScriptKeyList(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES), &run.files, &run.filesCapacity, status);
-    GetScriptKeyList(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS), &run.dirs, &run.dirsCapacity, status);
+    // The entries with their values at hand: a script that lists thousands of files is not
+    // walked again for each one's flags.
+    BuildSectionIndex(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_FILES), &run.files, status);
+    BuildSectionIndex(script, MAKEINTRESOURCEA(IDS_SECTION_INSTALL_DIRS), &run.dirs, status);
     OpenProgressWindow(&run, status);
 
     // Nothing on the machine changes before the disk-space check, so that its Cancel leaves
     // the machine as it was.
     ULONGLONG total = SumInstallSize(&run, status);
+    FlushProgress(&run.progress);
     CheckDiskSpace(WarningOwner(&run), context->installDir, total, status);
     ForgetEarlierRelease(&run, status);
     OpenInstallLog(&run, status);
@@ -203,7 +207,9 @@ int RunInstall(HWND owner, char* script, BOOL update, SetupContext* context, Err
         FreePendingChanges(&run.pending);
     }
     if (update && !status->code) {
-        // The shortcuts are recorded in the log as it now stands on disk.
+        // The shortcuts are recorded in the log as it now stands on disk; nothing is looked up
+        // in it by key any more.
+        FreeSectionIndex(&run.loggedFiles);
         if (run.logText) GlobalFree(run.logText);
         run.logText = ReadLogForUpdate(run.logPath, status);
     }

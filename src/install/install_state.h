@@ -5,6 +5,7 @@
 #include "controls/progress_window.h"
 #include "install/install_log.h"
 #include "install/install_record.h"
+#include "core/section_index.h"
 
 struct SetupContext;
 
@@ -15,20 +16,21 @@ struct InstallRun {
     BOOL earlierRelease;     // the installed copy is registered under the earlier release's title
     SetupContext* context;
 
-    char* files;             // the "InstallFiles" key list
-    DWORD filesCapacity;
-    char* dirs;              // the "InstallDirs" key list
-    DWORD dirsCapacity;
+    SectionIndex files;      // the "InstallFiles" entries, each with its flags at hand
+    SectionIndex dirs;       // the "InstallDirs" entries
 
     HANDLE log;              // fresh install: the install log, open from before the first copy
                              // to the end of the run, else INVALID_HANDLE_VALUE
     char logPath[MAX_PATH];  // "setup.ini" in the installation folder
     InstallRecord record;    // fresh install: the log's lines so far
     char* logText;           // update: the installed log as read (may be NULL)
+    SectionIndex loggedFiles; // update: its "[UninstallFiles]", until the copying is over
     PendingChange* pending;  // update: changes to the log's "[UninstallFiles]"
 
     ProgressRecord progress; // its window is NULL when no progress window could be made
     BOOL ownerWasEnabled;
+    char installingText[256];  // "Installing %s...", loaded once for the run's many steps
+    char registeringText[256]; // "Registering %s..."
 
     BOOL restart;            // something waits for the next start of Windows
     BOOL comStarted;         // CoInitialize succeeded for the shortcuts
@@ -36,6 +38,3 @@ struct InstallRun {
     char mainTarget[MAX_PATH];
 };
 
-// Shows a step's text ("Installing %s..." and the like) in the progress window, if there is
-// one, and lets waiting messages through.
-void ShowInstallStep(InstallRun* run, WORD textId, const char* name);

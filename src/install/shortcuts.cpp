@@ -135,7 +135,7 @@ void SaveShortcut(const char* folder, const char* name, IPersistFile* link, LogT
 
 // The state of one shortcut step.
 struct ShortcutRun {
-    const ProgressRecord* progress;
+    ProgressRecord* progress;
     HWND window;  // the progress window: step texts, owner of the warnings
     char* script;
     SetupContext* context;
@@ -150,7 +150,9 @@ static void ShowStep(const ShortcutRun* run, WORD textId)
     if (!run->window) return;
     char text[256];
     LoadResString(textId, text, sizeof text, NULL);
-    ShowProgressText(run->window, run->progress->statusTextId, text);
+    ShowProgressText(run->progress, text);
+    // Warnings may follow, and a box waits with the window as it stands.
+    FlushProgress(run->progress);
 }
 
 static void WriteShortcutHeader(ShortcutRun* run, ErrorStatus* status)
@@ -264,7 +266,7 @@ static void MakeDesktopShortcut(ShortcutRun* run, ErrorStatus* status)
     ReleaseLink(link, file);
 }
 
-void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
+void CreateShortcuts(ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
                      BOOL earlierRelease, LogText* installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
                      ErrorStatus* status)
 {

@@ -52,6 +52,6 @@ void SaveShortcut(const char* folder, const char* name, IPersistFile* link, LogT
 // comStarted   set when COM was initialised here (left alone otherwise); the run ends COM with
 //              CoUninitialize in its closing steps. NULL: COM is ended before returning.
 // Does nothing when the status already holds a code.
-void CreateShortcuts(const ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
+void CreateShortcuts(ProgressRecord* progress, char* script, SetupContext* context, BOOL update,
                      BOOL earlierRelease, LogText* installLog, char** updateLog, BOOL* restart, BOOL* comStarted,
                      ErrorStatus* status);

@@ -42,12 +42,12 @@ expect_eq "0|tool|(none)|$INSTALL_DIR\\bin=0 $INSTALL_DIR=0" "$SETUP_EXIT|$(cat 
   tr -d '\r' < "$INSTALL_DIR_UNIX/setup.ini" | sed -n '/^\[UninstallDirs\]/,/^$/p' | tail -3 | head -2 | paste -sd' ')" \
   "exit 0; no agreement recorded; the made folder logged before the installation folder"
 # 2. The new release: data\a.txt replaced at once although hidden, system and read-only, keeping
-#    the archive attribute alone; extra.txt replaces old.txt; a new example file. The agreement,
+#    the archive attribute alone; extra.txt replaces the read-only old.txt; a new example file. The agreement,
 #    never accepted, is shown and recorded now; the main program is not registered again.
 hidden="$INSTALL_DIR\\data\\a.txt"
 for flag in +h +s +r; do $WINE cmd /c attrib $flag "$hidden" >/dev/null 2>&1; done
 before=$(attributes "$hidden")
-echo old > "$INSTALL_DIR_UNIX/old.txt"
+echo old > "$INSTALL_DIR_UNIX/old.txt" && chmod a-w "$INSTALL_DIR_UNIX/old.txt"
 echo 2 > "$source/data/a.txt" && echo extra > "$source/extra.txt" && echo more > "$source/Examples/second.txt" && touch "$source/install.txt"
 crlf '[Setup]' 'EULAVersion=3' '' '[License]' 'Show=1' 'Wizard=1' 'Title=Licence' '' '[InstallFiles]' 'setup.exe=0' 'vandrel.exe=2' \
   'filters.dll=8' 'extra.txt=0' '' '[InstallDirs]' 'data=0' '' '[InstallShortcuts]' 'vandrel.exe=Corvantis Vandrel' '' \

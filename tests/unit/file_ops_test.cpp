@@ -62,6 +62,18 @@ TEST(CopyFileWithProgress, BlocksTimeAttributesAndFailures)
     EXPECT_EQ(Pattern(5000) + "|<missing>", ReadFileBytes(target) + "|" + ReadFileBytes(folder + "\\partial.bin")) << "a partly written target is deleted";
 }
 
+// Sizes come from the folder listings, summed in 64 bits: a file held without sharing still counts.
+TEST(Sizes, FromTheListingsHeldFilesIncluded)
+{
+    std::string folder = ScratchFolder("sizes"), held = folder + "\\a\\held.bin";
+    CreateDirectoryA((folder + "\\a").c_str(), NULL);
+    WriteFileBytes(folder + "\\one.bin", std::string(100, 'x')), WriteFileBytes(held, std::string(30000, 'y'));
+    ErrorStatus status = Clear();
+    Holder holder(held);
+    EXPECT_EQ("30100 30000 0", std::to_string(GetFolderSize(folder.c_str(), &status)) + " " + std::to_string(GetFileSizeChecked(held.c_str(), &status)) +
+                                   " " + std::to_string(status.code));
+}
+
 TEST(RestartReplacement, TheWindows9xListAndTargetsInUse)
 {
     std::string list = RestartList(), folder = ScratchFolder("restart"), longPath = folder, temporary;

@@ -1,5 +1,5 @@
-// The progress windows: the plain box and the bar's arithmetic, and the header window's controls,
-// which keep their margins when it takes the place of a wizard of another width.
+// The progress windows: the plain box, the bar's arithmetic, the paced texts, and the header
+// window's controls, which keep their margins when it takes the place of a wizard of another width.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -9,11 +9,17 @@
 #include "unit/file_helpers.h"
 
 static std::vector<WPARAM> PositionsSent;
-static WNDPROC BarProc;
+static int Paints;
+static WNDPROC BarProc, TextProc;
 static LRESULT CALLBACK RecordPosition(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == PBM_SETPOS) PositionsSent.push_back(wParam);
     return CallWindowProcA(BarProc, bar, message, wParam, lParam);
+}
+static LRESULT CALLBACK CountPaints(HWND text, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Paints += message == WM_PAINT;
+    return CallWindowProcA(TextProc, text, message, wParam, lParam);
 }
 
 TEST(ProgressWindows, ThePlainBoxItsBarAndTheHeaderWindowsMargins)
@@ -31,16 +37,28 @@ TEST(ProgressWindows, ThePlainBoxItsBarAndTheHeaderWindowsMargins)
     // The bar moves when the percentage's low byte changes; done stops at the total; a total of 0
     // makes MulDiv answer -1, whose low byte 255 shows a full bar.
     BarProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(window, IDC_PLAIN_PROGRESS_BAR), GWLP_WNDPROC, (LONG_PTR)RecordPosition);
-    ProgressRecord record = { 0, 0, 0, 5000, NULL, window, 0, NULL, IDC_PLAIN_PROGRESS_BAR };
+    ProgressRecord record = { 0, 0, 0, 5000, NULL, window, 0, NULL, IDC_PLAIN_PROGRESS_BAR, IDC_PLAIN_PROGRESS_TEXT };
     for (DWORD units : { 2048u, 2048u, 0u, 904u, 10u, 3000u }) AdvanceProgress(units, &record);
     EXPECT_EQ(5000u, record.done);
     record.total = record.done = 0;
     AdvanceProgress(0, &record);
-    PostMessageA(window, WM_NULL, 0, 0);
     AdvanceProgress(0, &record);
-    MSG message;
     EXPECT_EQ((std::vector<WPARAM>{ 41, 82, 100, 255 }), PositionsSent);
-    EXPECT_FALSE(PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE)) << "the pump took every waiting message";
+    // The pumping is paced, but every step's text is the control's at once; a flush paints the
+    // last one and lets every waiting message through.
+    HWND text = GetDlgItem(window, IDC_PLAIN_PROGRESS_TEXT);
+    TextProc = (WNDPROC)SetWindowLongPtrA(text, GWLP_WNDPROC, (LONG_PTR)CountPaints);
+    char shown[64];
+    for (int i = 0; i < 300; i++) {
+        std::string name = "file" + std::to_string(i) + ".txt";
+        Paints = 0;
+        ShowProgressStep(&record, "Removing %s...", name.c_str());
+        ASSERT_EQ("Removing " + name + "...", std::string(shown, SendMessageA(text, WM_GETTEXT, sizeof shown, (LPARAM)shown)));
+    }
+    PostMessageA(window, WM_NULL, 0, 0);
+    FlushProgress(&record);
+    MSG message;
+    EXPECT_TRUE(IsWindowVisible(text) && Paints >= 1 && !PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE)) << Paints;
     DestroyProgressWindow(owner, window, TRUE);
     EXPECT_TRUE(IsWindowEnabled(owner) && !IsWindow(window));
     DestroyWindow(owner);

@@ -1,10 +1,12 @@
 // Scripts built at random from fragments (headers, entries, comments, blank lines, odd line
-// breaks, long lines, binary bytes, NULs), read and changed, and checked against a plain model.
+// breaks, long lines, binary bytes, NULs), read (by the scan and by the section index) and
+// changed, and checked against a plain model.
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <vector>
 #include "core/script.h"
+#include "core/section_index.h"
 #include "unit/file_helpers.h"
 
 namespace {
@@ -80,7 +82,8 @@ std::string ExpectedAfterSet(const Model& model, const std::string& section, con
 }
 const std::vector<std::string> Sections = { "Files", "files", "FILES", "Dirs", "a-b", "ab", "Gr\xF6\xDF" "e", "GR\xD6SSE", "", "x y" };
 const std::vector<std::string> Names = {
-    "Path", "path", "PATH", "k", "K", "key ", " key", "a-b", "ab", "co-op", "coop", "", "\xE9t\xE9", "\xC9T\xC9",
+    "Path", "path", "PATH", "k", "K", "key ", " key", "a-b", "ab", "co-op", "coop", "co'op", "a\xAD" "b", "ae", "\xE6", "", "\xE9t\xE9", "\xC9T\xC9",
+    "C:\\J\xF6rg\\a-b", "c:\\j\xD6RG\\AB", "C:\\J\xF6rg\\a'b\xE4",
     "C:\\Program Files\\Corvantis Vandrel\\file1.dll", "c:\\program files\\corvantis vandrel\\FILE1.DLL",
     "C:\\Program Files\\Corvantis Vandrel\\file2.dll",
 };
@@ -136,6 +139,18 @@ void CheckLookups(const std::string& bytes, const Model& model, Generator& gener
         std::vector<char> read(size + 8, 'Z');
         ASSERT_EQ(size - 1, GetScriptValue(text, section.c_str(), NULL, NULL, read.data(), size));
         ASSERT_EQ(list + '\0' + 'Z', std::string(read.data(), size + 1)) << "the key list of [" << section << "]";
+        // The section index, read in one walk, answers as the scan does: its entries in file order
+        // with their values, and every lookup.
+        SectionIndex index;
+        ErrorStatus status = {};
+        BuildSectionIndex(text, section.c_str(), &index, &status);
+        std::vector<std::string> keys = Keys(model, section);
+        ASSERT_EQ(keys.size(), index.count) << "[" << section << "]";
+        for (DWORD i = 0; i < index.count; i++) {
+            char value[256];
+            GetEntryValue(&index, i, value, sizeof value);
+            ASSERT_EQ(keys[i] + "=" + Trimmed(Lookup(model, section, keys[i])->value).substr(0, 255), std::string(index.entries[i].key) + "=" + value);
+        }
         for (const std::string& key : Names) {
             const Line* entry = Lookup(model, section, key);
             char value[256 + 8];
@@ -145,14 +160,19 @@ void CheckLookups(const std::string& bytes, const Model& model, Generator& gener
             ASSERT_EQ(wanted + '\0' + 'Z', std::string(value, length + 2)) << "[" << section << "] " << key;
             ASSERT_EQ('Z', value[256]);
             ASSERT_EQ(entry ? (DWORD)entry->value.size() + 1 : 0xFFFFFFFF, GetScriptValueSize(text, section.c_str(), key.c_str()));
+            ASSERT_EQ(length, GetSectionValue(&index, key.c_str(), "<none>", value, 256));
+            ASSERT_EQ(wanted, value) << "the index: [" << section << "] " << key;
         }
         DWORD small = 1 + generator.Below(12);
         const std::string& key = generator.Pick(Names);
         const Line* entry = Lookup(model, section, key);
-        char value[24];
+        char value[24], indexed[24];
         memset(value, 'Z', sizeof value);
         GetScriptValue(text, section.c_str(), key.c_str(), "default", value, small);
+        GetSectionValue(&index, key.c_str(), "default", indexed, small);
+        FreeSectionIndex(&index);
         ASSERT_EQ((entry ? Trimmed(entry->value) : std::string("default")).substr(0, small - 1), value);
+        ASSERT_EQ(std::string(value), indexed);
         ASSERT_EQ('Z', value[small]);
         std::string part = generator.Pick(Names).substr(0, generator.Below(4));
         bool has = false;

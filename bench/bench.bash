@@ -1,0 +1,35 @@
+# Helpers of the benchmark scripts: medians and ratios of the figures the programs print, one
+# "NAME SECONDS ..." line per start.
+
+# The numbers that follow NAME at the start of the file's lines, in file order.
+figures_of() {
+  awk -v name="$2" 'index($0, name " ") == 1 { print substr($0, length(name) + 2) + 0 }' "$1"
+}
+
+median() {
+  sort -n | awk '{ v[NR] = $1 } END { if (NR) printf "%.3f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+median_of() { figures_of "$1" "$2" | median; }
+
+# The median of A / B taken start by start (the k-th A with the k-th B), so that each ratio
+# compares starts made close together on a machine whose load changes.
+median_ratio() {
+  paste <(figures_of "$1" "$2") <(figures_of "$1" "$3") | awk '$2 > 0 { print $1 / $2 }' | median
+}
+
+# ROUNDS rounds of one start of each MODE (the script's `start MODE` prints the program's
+# lines): every line goes to FILE, the timed ones also to the screen. Fails with the output of
+# a start that failed.
+run_rounds() {  # FILE ROUNDS MODE...
+  local file=$1 rounds=$2 round mode out
+  shift 2
+  : > "$file"
+  for round in $(seq 1 "$rounds"); do
+    for mode in "$@"; do
+      out=$(start "$mode") || { echo "$out"; return 1; }
+      echo "$out" >> "$file"
+      [ "$mode" = parts ] || echo "  round $round: $out"
+    done
+  done
+}
