@@ -11,8 +11,8 @@ walk_install_wizard
 answer 1 60000
 wait_setup
 expect_eq 0 "$SETUP_EXIT" "the first install exits with 0"
-# The new release: one more file, which replaces old.txt; the same agreement version.
-echo old > "$INSTALL_DIR_UNIX/old.txt"
+# The new release: one more file, which replaces the read-only old.txt; the same agreement version.
+echo old > "$INSTALL_DIR_UNIX/old.txt" && chmod a-w "$INSTALL_DIR_UNIX/old.txt"
 echo 2 > "$media/data/a.txt"
 echo extra > "$media/extra.txt"
 crlf '[Setup]' 'EULAVersion=3' '' '[License]' 'Show=1' 'Wizard=1' 'Title=Licence' '' \
