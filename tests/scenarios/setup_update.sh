@@ -42,8 +42,9 @@ expect_eq "0|tool|(none)|$INSTALL_DIR\\bin=0 $INSTALL_DIR=0" "$SETUP_EXIT|$(cat 
   tr -d '\r' < "$INSTALL_DIR_UNIX/setup.ini" | sed -n '/^\[UninstallDirs\]/,/^$/p' | tail -3 | head -2 | paste -sd' ')" \
   "exit 0; no agreement recorded; the made folder logged before the installation folder"
 # 2. The new release: data\a.txt replaced at once although hidden, system and read-only, keeping
-#    the archive attribute alone; extra.txt replaces the read-only old.txt; a new example file. The agreement,
-#    never accepted, is shown and recorded now; the main program is not registered again.
+#    the archive attribute alone; extra.txt replaces the read-only old.txt; a new example file.
+#    The agreement, never accepted, is shown and recorded now; the main program is not registered
+#    again.
 hidden="$INSTALL_DIR\\data\\a.txt"
 for flag in +h +s +r; do $WINE cmd /c attrib $flag "$hidden" >/dev/null 2>&1; done
 before=$(attributes "$hidden")
