@@ -249,14 +249,23 @@ void AdvanceProgress(DWORD units, void* context)
     ProgressRecord* record = (ProgressRecord*)context;
     record->done += units;
     if (record->done > record->total) record->done = record->total;
-    // Rounded as MulDiv rounds, in 128 bits so that no size can overflow; a total of 0 gives
-    // MulDiv's -1, whose low byte 255 shows a full bar.
-    BYTE percentage = 255;
-    if (record->total)
-        percentage = (BYTE)((100 * (unsigned __int128)record->done + record->total / 2) / record->total);
-    if (percentage != record->lastPercentage) {
-        record->lastPercentage = percentage;
-        if (record->window) SendDlgItemMessageA(record->window, record->progressBarId, PBM_SETPOS, percentage, 0);
+    // Most blocks leave the percentage as it is; the division waits for the one that moves it.
+    if (record->done >= record->nextPercentageAt || !record->total) {
+        // Rounded as MulDiv rounds, in 128 bits so that no size can overflow; a total of 0 gives
+        // MulDiv's -1, whose low byte 255 shows a full bar.
+        BYTE percentage = 255;
+        unsigned __int128 total = record->total;
+        if (total) {
+            percentage = (BYTE)((100 * (unsigned __int128)record->done + total / 2) / total);
+            // The least done that rounds to the next percentage: 100 * done + total / 2 reaches
+            // (percentage + 1) * total.
+            unsigned __int128 reach = (percentage + 1) * total - total / 2;
+            record->nextPercentageAt = percentage >= 100 ? ~0ull : (ULONGLONG)((reach + 99) / 100);
+        }
+        if (percentage != record->lastPercentage) {
+            record->lastPercentage = percentage;
+            if (record->window) SendDlgItemMessageA(record->window, record->progressBarId, PBM_SETPOS, percentage, 0);
+        }
     }
     PaceProgress(record);
 }

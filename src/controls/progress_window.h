@@ -15,6 +15,7 @@ struct ProgressRecord {
     COLORREF headerBackColor; // 0xFFFFFFFF = none
     ULONGLONG done;           // units (bytes) done so far
     ULONGLONG total;          // units of the whole run
+    ULONGLONG nextPercentageAt; // done from which the percentage changes again; 0 = work it out
     HBITMAP headerBitmap;     // deleted by the install run just before it destroys the window
     HWND window;
     int headerHeight;         // height of the header band in pixels, 0 without an image

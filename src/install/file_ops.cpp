@@ -30,7 +30,9 @@ HANDLE CreateTargetFile(const char* path)
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, NULL);
     DWORD attributes;
     if (file != INVALID_HANDLE_VALUE) {
-        // Some platforms let the replaced file keep its attributes; the copy has its own.
+        // Some platforms let a replaced file keep its attributes; the copy has its own. A new
+        // file has only the archive attribute and needs no look.
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return file;
         attributes = GetFileAttributesA(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & blocking))
             SetFileAttributesA(path, FILE_ATTRIBUTE_ARCHIVE);

@@ -75,6 +75,7 @@ static void StartProgressBar(InstallRun* run, ULONGLONG total)
     record->done = 0;
     record->total = total;
     record->lastPercentage = 0;
+    record->nextPercentageAt = 0;
     if (!record->window) return;
     SendDlgItemMessageA(record->window, record->progressBarId, PBM_SETPOS, 0, 0);
     SendDlgItemMessageA(record->window, record->progressBarId, PBM_SETRANGE, 0, MAKELPARAM(0, 100));

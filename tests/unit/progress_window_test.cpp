@@ -37,7 +37,8 @@ TEST(ProgressWindows, ThePlainBoxItsBarAndTheHeaderWindowsMargins)
     // The bar moves when the percentage's low byte changes; done stops at the total; a total of 0
     // makes MulDiv answer -1, whose low byte 255 shows a full bar.
     BarProc = (WNDPROC)SetWindowLongPtrA(GetDlgItem(window, IDC_PLAIN_PROGRESS_BAR), GWLP_WNDPROC, (LONG_PTR)RecordPosition);
-    ProgressRecord record = { 0, 0, 0, 5000, NULL, window, 0, NULL, IDC_PLAIN_PROGRESS_BAR, IDC_PLAIN_PROGRESS_TEXT };
+    ProgressRecord record = {};
+    record.total = 5000, record.window = window, record.progressBarId = IDC_PLAIN_PROGRESS_BAR, record.statusTextId = IDC_PLAIN_PROGRESS_TEXT;
     for (DWORD units : { 2048u, 2048u, 0u, 904u, 10u, 3000u }) AdvanceProgress(units, &record);
     EXPECT_EQ(5000u, record.done);
     record.total = record.done = 0;

@@ -20,12 +20,13 @@ struct ShortcutRun {
     std::string dir = ScratchFolder("shortcuts"), script = "[InstallShortcuts]\r\nbin\\app.exe=My App\r\n"
                       "readme.txt=Read Me\r\n[Destination]\r\nDesktopShortcut=app.exe\r\n";
     HWND owner = MakeOwnerWindow();
-    ProgressRecord record = { 0, 0, 0, 0, NULL, CreatePlainProgressWindow(owner), 0, NULL, 0, IDC_PLAIN_PROGRESS_TEXT };
+    ProgressRecord record = {};
     SetupContext context = {};
     ErrorStatus status = Clear();
     BOOL restart = FALSE, comStarted = FALSE;
     ShortcutRun(const char* folder, DWORD flags)
     {
+        record.window = CreatePlainProgressWindow(owner), record.statusTextId = IDC_PLAIN_PROGRESS_TEXT;
         context.flags = flags;
         lstrcpyA(context.installDir, dir.c_str());
         lstrcpyA(context.programFolder, folder);
