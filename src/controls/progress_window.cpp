@@ -200,25 +200,29 @@ static HWND StatusText(ProgressRecord* record)
     return record->statusText;
 }
 
-// With its redraw off the status text takes new texts without painting them through X; the next
-// flush paints the one it holds then.
-static void HoldText(ProgressRecord* record)
+// With its redraw off a control takes new texts or positions without painting them through X
+// (the bar repaints itself at once on every new position); the next flush paints what it holds.
+static void HoldControl(HWND control, BOOL* held)
 {
-    if (record->textHeld) return;
-    SendMessageA(StatusText(record), WM_SETREDRAW, FALSE, 0);
-    record->textHeld = TRUE;
+    if (*held) return;
+    SendMessageA(control, WM_SETREDRAW, FALSE, 0);
+    *held = TRUE;
+}
+
+static void ReleaseControl(HWND control, BOOL* held)
+{
+    if (!*held) return;
+    SendMessageA(control, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(control, NULL, TRUE);
+    UpdateWindow(control);
+    *held = FALSE;
 }
 
 void FlushProgress(ProgressRecord* record)
 {
     if (!record->window) return;
-    if (record->textHeld) {
-        HWND control = StatusText(record);
-        SendMessageA(control, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(control, NULL, TRUE);
-        UpdateWindow(control);
-        record->textHeld = FALSE;
-    }
+    ReleaseControl(StatusText(record), &record->textHeld);
+    ReleaseControl(GetDlgItem(record->window, record->progressBarId), &record->barHeld);
     PumpProgressWindow(record->window);
     record->lastPump = GetTickCount();
 }
@@ -231,7 +235,7 @@ void PaceProgress(ProgressRecord* record)
 void ShowProgressText(ProgressRecord* record, const char* text)
 {
     if (!record->window) return;
-    HoldText(record);
+    HoldControl(StatusText(record), &record->textHeld);
     SetWindowTextA(StatusText(record), text);
     PaceProgress(record);
 }
@@ -264,7 +268,11 @@ void AdvanceProgress(DWORD units, void* context)
         }
         if (percentage != record->lastPercentage) {
             record->lastPercentage = percentage;
-            if (record->window) SendDlgItemMessageA(record->window, record->progressBarId, PBM_SETPOS, percentage, 0);
+            if (record->window) {
+                HWND bar = GetDlgItem(record->window, record->progressBarId);
+                HoldControl(bar, &record->barHeld);
+                SendMessageA(bar, PBM_SETPOS, percentage, 0);
+            }
         }
     }
     PaceProgress(record);

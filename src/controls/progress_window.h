@@ -26,6 +26,7 @@ struct ProgressRecord {
     COLORREF lineColor;
     DWORD lastPump;           // GetTickCount() of the last pump
     BOOL textHeld;            // the status text does not repaint until the next pump
+    BOOL barHeld;             // nor does the bar
     HWND statusText;          // the status text control of textWindow, found once: under Wine
     HWND textWindow;          // each GetDlgItem asks the server for the window's children
 };
@@ -50,7 +51,7 @@ HWND CreateHeaderProgressWindow(HWND owner, ProgressRecord* record);
 // repaint crosses to the server, and a run that did so per step or per copied block spent more
 // time on them than on its work. Every text is still set at once, so that a text read from the
 // control (WM_GETTEXT) is always the current one; only its repaint waits for the next pump. The
-// bar still moves with every percent.
+// bar too takes every percent at once (PBM_GETPOS is always current) and repaints at the pump.
 // A run flushes before a message box, before it starts a program and at its end, so that the
 // window shows the current step whenever the run waits.
 
@@ -61,7 +62,7 @@ void ShowProgressStep(ProgressRecord* record, const char* format, const char* na
 
 // Pumps when ProgressPumpInterval ms have passed since the last pump.
 void PaceProgress(ProgressRecord* record);
-// Repaints the status text and pumps now.
+// Repaints the status text and the bar and pumps now.
 void FlushProgress(ProgressRecord* record);
 
 // Adds the units just done (clamped to the total), moves the bar when the percentage changed,

@@ -46,7 +46,7 @@ TEST(ProgressWindows, ThePlainBoxItsBarAndTheHeaderWindowsMargins)
     AdvanceProgress(0, &record);
     EXPECT_EQ((std::vector<WPARAM>{ 41, 82, 100, 255 }), PositionsSent);
     // The pumping is paced, but every step's text is the control's at once; a flush paints the
-    // last one and lets every waiting message through.
+    // last one and the bar, and lets every waiting message through.
     HWND text = GetDlgItem(window, IDC_PLAIN_PROGRESS_TEXT);
     TextProc = (WNDPROC)SetWindowLongPtrA(text, GWLP_WNDPROC, (LONG_PTR)CountPaints);
     char shown[64];
@@ -59,7 +59,8 @@ TEST(ProgressWindows, ThePlainBoxItsBarAndTheHeaderWindowsMargins)
     PostMessageA(window, WM_NULL, 0, 0);
     FlushProgress(&record);
     MSG message;
-    EXPECT_TRUE(IsWindowVisible(text) && Paints >= 1 && !PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE)) << Paints;
+    EXPECT_TRUE(IsWindowVisible(text) && IsWindowVisible(GetDlgItem(window, IDC_PLAIN_PROGRESS_BAR)) && Paints >= 1 &&
+                !PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE)) << Paints;
     DestroyProgressWindow(owner, window, TRUE);
     EXPECT_TRUE(IsWindowEnabled(owner) && !IsWindow(window));
     DestroyWindow(owner);
