@@ -69,14 +69,14 @@ def resolve(expr, path, params, depth=0):
     return ANY
 
 
-reads, derived = set(), {name: {spec} for name, spec in readers.items()}
+reads, derived = set(), {name: {places} for name, places in readers.items()}
 for _ in range(6):  # wrappers of wrappers, until nothing new turns up
     for path, function, params, body, offset, text in functions:
         for call in re.finditer(r"\b(\w+)\s*\(", body):
             args = split_args(body[call.end():closing(body, call.end() - 1, "(", ")")])
-            for spec in list(derived.get(call[1], ())):
-                if len(args) <= max([i for i in spec if isinstance(i, int)], default=0): continue
-                section, key = (resolve(args[i], path, params) if isinstance(i, int) else i for i in spec)
+            for places in list(derived.get(call[1], ())):
+                if len(args) <= max([i for i in places if isinstance(i, int)], default=0): continue
+                section, key = (resolve(args[i], path, params) if isinstance(i, int) else i for i in places)
                 if call[1] == "SectionHasKeyLike": key = ANY  # a part of a key, not a key
                 if isinstance(section, tuple) or isinstance(key, tuple):
                     derived.setdefault(function, set()).add(
