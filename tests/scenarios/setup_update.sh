@@ -42,11 +42,13 @@ expect_eq "0|tool|(none)|$INSTALL_DIR\\bin=0 $INSTALL_DIR=0" "$SETUP_EXIT|$(cat 
   tr -d '\r' < "$INSTALL_DIR_UNIX/setup.ini" | sed -n '/^\[UninstallDirs\]/,/^$/p' | tail -3 | head -2 | paste -sd' ')" \
   "exit 0; no agreement recorded; the made folder logged before the installation folder"
 # 2. The new release: data\a.txt replaced at once although hidden, system and read-only, keeping
-#    the archive attribute alone; extra.txt replaces the read-only old.txt; a new example file.
+#    the archive attribute alone, and so is the hidden, read-only log; extra.txt replaces the
+#    read-only old.txt; a new example file.
 #    The agreement, never accepted, is shown and recorded now; the main program is not registered
 #    again.
 hidden="$INSTALL_DIR\\data\\a.txt"
 for flag in +h +s +r; do $WINE cmd /c attrib $flag "$hidden" >/dev/null 2>&1; done
+$WINE cmd /c attrib +h +r "$INSTALL_DIR\\setup.ini" >/dev/null 2>&1
 before=$(attributes "$hidden")
 echo old > "$INSTALL_DIR_UNIX/old.txt" && chmod a-w "$INSTALL_DIR_UNIX/old.txt"
 echo 2 > "$source/data/a.txt" && echo extra > "$source/extra.txt" && echo more > "$source/Examples/second.txt" && touch "$source/install.txt"
@@ -57,10 +59,10 @@ choose 105
 accept_update
 expect_eq "$updated" "$(box_text 1 60000)" "updated without a restart"
 wait_setup
-expect_eq "0|2|ASHR|A|gone|there|1|REG_SZ    Corvantis Vandrel|3" "$SETUP_EXIT|$(tr -d '\r\n' < "$INSTALL_DIR_UNIX/data/a.txt")|$before|$(attributes "$hidden")|$(
+expect_eq "0|2|ASHR|A A|gone|there|1|REG_SZ    Corvantis Vandrel|3" "$SETUP_EXIT|$(tr -d '\r\n' < "$INSTALL_DIR_UNIX/data/a.txt")|$before|$(attributes "$hidden") $(attributes "$INSTALL_DIR\\setup.ini")|$(
   exists "$INSTALL_DIR_UNIX/old.txt")|$(exists "$INSTALL_DIR_UNIX/Examples/second.txt")|$(grep -c 'RegServer' "$WORK/calls.log")|$(
   reg_value "$SETUP_KEY" "Program Folder")|$(registry_value 'Software\Corvantis Vandrel' EULAVersion)" \
-  "the hidden file replaced, archive only; RemoveOnInstall; the new example; not registered, the program folder not written again; the agreement recorded"
+  "the hidden file and log replaced, archive only; RemoveOnInstall; the new example; not registered, the program folder not written again; the agreement recorded"
 for line in "vandrel.exe=2" "extra.txt=0" "Examples\\second.txt=0"; do expect_contains "$(tr -d '\r' < "$INSTALL_DIR_UNIX/setup.ini")" "$INSTALL_DIR\\$line" "the log holds $line"; done
 # 3. The main program held open: no agreement (its version is not newer); the new program is
 #    staged in the installation folder, so that the move at restart stays on its volume.
