@@ -2,8 +2,8 @@
 # Installs the Debian packages that building, running and testing need (idempotent): the
 # cross compiler with the posix thread model and its binutils (windres, objdump), Wine with its
 # own fonts (dialogs drawn with substitute fonts come out in other sizes), a virtual display
-# and xdpyinfo, GoogleTest's sources, ImageMagick for the screenshots, and clang with the sanitizer runtimes
-# and libFuzzer for the fuzz pass.
+# and xdpyinfo, GoogleTest's sources, ImageMagick for the screenshots, and clang with the
+# sanitizer runtimes and libFuzzer for the fuzz pass.
 set -euo pipefail
 packages=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
           wine wine64 fonts-wine xvfb x11-utils googletest imagemagick clang libclang-rt-14-dev libfuzzer-14-dev)
