@@ -16,14 +16,16 @@ make_default_destination
 value() { sed -n "/^\[$1\]/,/^\[/s/^$2=//p" "$media/setup.ini" | tr -d '\r' | head -1; }
 line=$(colour "$(value Setup headerlinecolor)")
 white=$(colour "$(value Welcome BackColor)")
-# A screenshot, the current page's client rectangle in L T R.
-shoot() {  # name
-  client_rect "$(current_page)"
-  L=$CLIENT_LEFT T=$CLIENT_TOP R=$CLIENT_RIGHT
-  screenshot
+# The current page's client rectangle in L T R.
+locate() { client_rect "$(current_page)"; L=$CLIENT_LEFT T=$CLIENT_TOP R=$CLIENT_RIGHT; }
+# With SCREENSHOT_DIR set, keeps the sheet of the last screenshot there under that name.
+keep() {  # name
   [ -z "${SCREENSHOT_DIR:-}" ] || { mkdir -p "$SCREENSHOT_DIR"; IFS=, read -r l t r b <<< "$(ui rect "$SHEET" | tr -d '\r' | sed -n 's/^window=//p')"
     convert "$WORK/screen.png" -crop $((r - l))x$((b - t))+$l+$t +repage "$SCREENSHOT_DIR/$1.png"; }
 }
+# A new screenshot, then the pixels at the "X,Y" points given: a page shown a moment ago may not
+# be painted yet, so the checks below take screenshots until the pixels are the expected ones.
+pixels_at() { local at out=(); screenshot; for at in "$@"; do out+=("$(pixel "${at%,*}" "${at#*,}")"); done; echo "${out[*]}"; }
 # The darkest intensity (0 to 100) in a rectangle of the screenshot: text makes it low.
 darkest() { convert "$WORK/screen.png" -crop "$3x$4+$1+$2" -format '%[fx:int(100*minima.intensity)]' info:-; }
 # The header band: the strip, the band colour, the image at the right, the etched line below, rich text.
@@ -31,11 +33,12 @@ check_band() {  # section strip-height image what
   local back strip=$2 image=$media/$3 width height band
   back=$(colour "$(value "$1" HeaderBackColor)")
   read -r width height <<< "$(identify -format '%w %h' "$image")"
-  shoot "$4"
+  locate
   band=$((T + strip + height))
-  expect_eq "$line $line $line $back $back $(file_pixel "$image" $((width - 1)) 0) $(file_pixel "$image" 0 $((height - 1)))" \
-    "$(pixel $((L + 1)) $T) $(pixel $((L + 1)) $((T + strip - 1))) $(pixel $((R - 1)) $((T + strip - 1))) $(pixel $((L + 1)) $((T + strip))) $(pixel $((L + 1)) $((band - 1))) $(pixel $((R - 1)) $((T + strip))) $(pixel $((R - width)) $((band - 1)))" \
-    "$4: the strip $strip pixels high, the band colour, the image at the right"
+  wait_for "$line $line $line $back $back $(file_pixel "$image" $((width - 1)) 0) $(file_pixel "$image" 0 $((height - 1)))" \
+    "$4: the strip $strip pixels high, the band colour, the image at the right" pixels_at $((L + 1)),$T $((L + 1)),$((T + strip - 1)) \
+    $((R - 1)),$((T + strip - 1)) $((L + 1)),$((T + strip)) $((L + 1)),$((band - 1)) $((R - 1)),$((T + strip)) $((R - width)),$((band - 1))
+  keep "$4"
   [ "$(pixel $((L + 1)) $band)" != "$back" ] && [ "$(pixel $((L + 1)) $((band + 6)))" != "$back" ] \
     && pass "$4: the etched line and no band colour below the band" || fail "$4: band colour below the band"
   [ "$(darkest $((L + 20)) $((T + strip + 4)) 150 $((height - 10)))" -lt 50 ] && pass "$4: rich text in the band" || fail "$4: no rich text"
@@ -50,11 +53,12 @@ walk() {  # suffix (empty or 144) strip-height
   IFS=, read -r dl dt dr db <<< "$(ui rect "$SHEET" 12326 | tr -d '\r')"
   client_rect "$SHEET"
   local sl=$CLIENT_LEFT st=$CLIENT_TOP sr=$CLIENT_RIGHT
-  shoot "welcome$1"
   last=$((dt - 1 < ph - 1 ? dt - 1 : ph - 1))
-  expect_eq "0 $((sr - sl)) $(file_pixel "$picture" 1 1) $(file_pixel "$picture" $((pw - 1)) $last) $white $white" \
-    "$dl $dr $(pixel $((sl + 1)) $((st + 1))) $(pixel $((sl + pw - 1)) $((st + last))) $(pixel $((sl + pw + 2)) $((st + dt - 2))) $(pixel $((sr - 2)) $((st + 2)))" \
-    "Welcome$1: the divider spans the sheet, the picture at the corner at full size, the back colour to the edges"
+  expect_eq "0 $((sr - sl))" "$dl $dr" "Welcome$1: the divider spans the sheet"
+  wait_for "$(file_pixel "$picture" 1 1) $(file_pixel "$picture" $((pw - 1)) $last) $white $white" \
+    "Welcome$1: the picture at the corner at full size, the back colour to the edges" \
+    pixels_at $((sl + 1)),$((st + 1)) $((sl + pw - 1)),$((st + last)) $((sl + pw + 2)),$((st + dt - 2)) $((sr - 2)),$((st + 2))
+  keep "welcome$1"
   [ "$(pixel $((sl + 2)) $((st + dt + 8)))" != "$white" ] && pass "Welcome$1: no back colour below the divider" || fail "Welcome$1: colour below the divider"
   press next "$(value License Title)" "11 10 00"
   check_band License "$2" "header$1.bmp" "agreement$1"
