@@ -11,6 +11,7 @@ winmenu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Corvantis Vandrel'
 mkdir -p "$inst/docs/deep" "$inst/keep" "$menu"
 cp "$BUILD_DIR/tests/product_program.exe" "$inst/main.exe"
 cp "$BUILD_DIR/tests/product_library.dll" "$inst/comp.dll"
+cp "$BUILD_DIR/tests/product_program.exe" "$inst/tool.exe"  # unregisters itself without a fault
 for stand_in in main.exe.sleep=1500 main.exe.exitcode=1 comp.dll.hresult=80004005; do echo "${stand_in#*=}" > "$inst/${stand_in%=*}"; done
 for f in readme.txt docs/guide.txt docs/deep/notes.txt keep/user.txt; do echo "$f" > "$inst/$f"; done
 chmod a-w "$inst/readme.txt"
@@ -25,7 +26,7 @@ registry() {  # the keys and values that the logs below name
 }
 registry
 # Only the leading digits of a flags value count: "10x" is main program and component.
-crlf '[UninstallFiles]' "$win\\main.exe=10x" "$win\\comp.dll=8" "$win\\readme.txt=0" "$win\\docs\\guide.txt=0" \
+crlf '[UninstallFiles]' "$win\\main.exe=10x" "$win\\comp.dll=8" "$win\\tool.exe=8" "$win\\readme.txt=0" "$win\\docs\\guide.txt=0" \
   "$win\\docs\\deep\\notes.txt=0" "$win\\missing.txt=0" '' '[UninstallDirs]' "$win\\docs\\deep=" "$win\\docs=" "$win\\keep=" "$win=" '' \
   '[UninstallRegistry]' 'HKLM\Software\Corvantis Test\Tree\=0' '1(64)HKLM\Software\Corvantis Test\Values=.tif' \
   'HKCU\Software\Corvantis Test=0' '' '[UninstallShortcuts]' "$winmenu\\Corvantis Vandrel.lnk=" "$winmenu=" > "$inst/setup.ini"
@@ -45,7 +46,8 @@ end_removal
 expect_eq "0 0 1" "$(field "$OUT" result) $(field "$OUT" code) $(field "$OUT" owner_enabled)" "no restart, no failure, the owner enabled again"
 expect_eq "\"$win\\main.exe\" /UnregAll
 \"$win\\main.exe\" /UnRegServer
-DllUnregisterServer $win\\comp.dll" "$(tr -d '\r' < "$inst/calls.log")" "main program, then its unregistration, then the library's"
+DllUnregisterServer $win\\comp.dll
+\"$win\\tool.exe\" /UnRegServer" "$(tr -d '\r' < "$inst/calls.log")" "main program, then its unregistration, the library's, and a program's that warns of nothing"
 expect_eq "calls.log comp.dll.hresult keep keep/user.txt main.exe.exitcode main.exe.sleep setup.ini" "$(cd "$inst" && find * | paste -sd' ')$([ -e "$menu" ] && echo " menu")" \
   "the listed files and folders and the shortcuts are gone; an unlisted file stays, and with it its folders"
 test_key='HKLM\Software\Corvantis Test'
