@@ -19,14 +19,17 @@ median_ratio() {
 }
 
 # ROUNDS rounds of one start of each MODE (the script's `start MODE` prints the program's
-# lines): every line goes to FILE, the timed ones also to the screen. Fails with the output of
-# a start that failed.
+# lines): every line goes to FILE, the timed ones also to the screen. Every other round takes
+# the modes in reverse order, so that no mode always runs first or after the same other one.
+# Fails with the output of a start that failed.
 run_rounds() {  # FILE ROUNDS MODE...
-  local file=$1 rounds=$2 round mode out
+  local file=$1 rounds=$2 round mode out order
   shift 2
   : > "$file"
   for round in $(seq 1 "$rounds"); do
-    for mode in "$@"; do
+    order=("$@")
+    [ $((round % 2)) -eq 1 ] || order=($(printf '%s\n' "$@" | tac))
+    for mode in "${order[@]}"; do
       out=$(start "$mode") || { echo "$out"; return 1; }
       echo "$out" >> "$file"
       [ "$mode" = parts ] || echo "  round $round: $out"
