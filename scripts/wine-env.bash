@@ -65,9 +65,13 @@ start_xvfb() {
     export DISPLAY=:$n
     local i
     for i in $(seq 1 100); do
-      # Our server must be the one answering: it dies at once when another took the display.
+      # Our server must be the one answering: it dies when another took the display, but may
+      # still be alive when the other one answers. The display's lock file names the winner.
       kill -0 "$XVFB_PID" 2>/dev/null || break
-      xdpyinfo >/dev/null 2>&1 && return 0
+      if xdpyinfo >/dev/null 2>&1; then
+        [ "$(tr -dc 0-9 < "/tmp/.X$n-lock" 2>/dev/null)" = "$XVFB_PID" ] && return 0
+        break
+      fi
       sleep 0.1
     done
     kill "$XVFB_PID" 2>/dev/null || true

@@ -6,8 +6,6 @@
 # licence accepted. Then absurd sizes from the script at 192 DPI.
 source "$SCENARIO_LIB"
 for part in install wizard setup_e2e; do source "$(dirname "$SCENARIO_LIB")/$part.bash"; done
-start_xvfb force || { fail "no display of its own"; scenario_end; }  # no other test's window covers its pixels
-trap 'finish; stop_xvfb' EXIT
 dressed=$WORK/dressed plain=$WORK/plain
 cp -a "$SOURCE_DIR/examples" "$dressed"
 cp "$SETUP_EXE" "$dressed/setup.exe" && cp "$BUILD_DIR/tests/product_main.exe" "$dressed/vandrel.exe"

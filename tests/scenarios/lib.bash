@@ -7,7 +7,10 @@ export WINEPREFIX=$WORK/prefix
 copy_wine_prefix "$WINE_TEMPLATE" "$WINEPREFIX"
 DRIVE=$WINEPREFIX/drive_c
 FAILURES=0
-finish() { wineserver -k >/dev/null 2>&1; rm -rf "$WORK"; }
+# Each scenario has a virtual display of its own: on a shared one, another test's new window
+# takes the input focus, which cancels a click that a driver is making on this test's window.
+start_xvfb force || { echo "FAIL: no display of its own"; rm -rf "$WORK"; exit 1; }
+finish() { wineserver -k >/dev/null 2>&1; stop_xvfb; rm -rf "$WORK"; }
 trap finish EXIT
 ui() { $WINE "$UIDRIVER" "$@"; }  # the UI driver (see tests/tools/uidriver.cpp for its commands)
 windows_path() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }  # a Unix path as Wine sees it through Z:
@@ -44,7 +47,16 @@ wait_for() {  # expected what command...
 }
 wait_for_file() { local i; for i in $(seq 1 $((${2:-20} * 10))); do [ -e "$1" ] && return 0; sleep 0.1; done; return 1; }
 # The registry: 0 when the key (and value) exists; a key there or gone; a file in regedit's format.
-reg_exists() { $WINE reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
+# A failure other than "Unable to find" (a Wine server that was just ending) is asked again.
+reg_exists() {
+  local i out
+  for i in 1 2 3; do
+    out=$($WINE reg query "$1" ${2:+/v "$2"} 2>&1) && return 0
+    case $out in *"Unable to find"*) return 1 ;; esac
+    sleep 0.2
+  done
+  return 1
+}
 key_state() { reg_exists "$1" "${2:-}" && echo there || echo gone; }  # key [value]
 reg_import() { $WINE regedit /S "$(windows_path "$1")" >/dev/null 2>&1; }
 pending_renames() { $WINE reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r'; }

@@ -5,8 +5,6 @@
 # for the setup's own key. A file held open still asks, and Yes restarts.
 source "$SCENARIO_LIB"
 for part in install wizard setup_e2e; do source "$(dirname "$SCENARIO_LIB")/$part.bash"; done
-start_xvfb force || fail "no display of its own"  # others' windows could cover the pixels read here
-trap 'finish; stop_xvfb' EXIT
 media=$WORK/media
 make_e2e_media "$media"
 convert -size 120x48 xc:'#1d4e89' "BMP3:$media/band.bmp"
