@@ -224,12 +224,20 @@ static void CheckShortcutName(DWORD line, const char* name)
         Report(line, SeverityError, "the shortcut name '%s' has '=', which the install log cannot hold", name);
 }
 
-static void CheckShortcuts(MediaCheck* check, const char* files, const char* dirs)
+// The keys of a section as setup.exe lists them, for the caller to free with GlobalFree; NULL
+// when memory runs out.
+static char* SectionKeys(const MediaCheck* check, const char* section)
 {
     char* keys = NULL;
     DWORD capacity = 0;
     ErrorStatus status = { 0, "" };
-    GetScriptKeyList(check->index.text, "InstallShortcuts", &keys, &capacity, &status);
+    GetScriptKeyList(check->index.text, section, &keys, &capacity, &status);
+    return keys;
+}
+
+static void CheckShortcuts(MediaCheck* check, const char* files, const char* dirs)
+{
+    char* keys = SectionKeys(check, "InstallShortcuts");
     for (const char* key = keys; key && *key; key = NextKey(key)) {
         DWORD line = LineOfEntry(&check->index, "InstallShortcuts", key);
         char name[260];
@@ -256,10 +264,7 @@ static void CheckShortcuts(MediaCheck* check, const char* files, const char* dir
 
 static void CheckRemoveOnInstall(MediaCheck* check, const char* files)
 {
-    char* keys = NULL;
-    DWORD capacity = 0;
-    ErrorStatus status = { 0, "" };
-    GetScriptKeyList(check->index.text, "RemoveOnInstall", &keys, &capacity, &status);
+    char* keys = SectionKeys(check, "RemoveOnInstall");
     for (const char* key = keys; key && *key; key = NextKey(key)) {
         DWORD line = LineOfEntry(&check->index, "RemoveOnInstall", key);
         if (!IsInstalled(check, files, "", key))
@@ -283,15 +288,13 @@ static void CheckRemoveOnInstall(MediaCheck* check, const char* files)
 
 static void CheckFontsAndTypes(MediaCheck* check)
 {
-    char* keys = NULL;
-    DWORD capacity = 0;
-    ErrorStatus status = { 0, "" };
-    GetScriptKeyList(check->index.text, "fonts", &keys, &capacity, &status);
+    char* keys = SectionKeys(check, "fonts");
     for (const char* key = keys; key && *key; key = NextKey(key)) {
         FoundPath found;
         CheckNamedPath(LineOfEntry(&check->index, "fonts", key), "font", key, false, &found);
     }
-    GetScriptKeyList(check->index.text, "InstallFileTypes", &keys, &capacity, &status);
+    if (keys) GlobalFree(keys);
+    keys = SectionKeys(check, "InstallFileTypes");
     char flag[16];
     GetScriptValue(check->index.text, "Destination", "FileTypes", "", flag, sizeof flag);
     if (keys && *keys && ParseDecimal(flag))
@@ -348,11 +351,8 @@ static void CheckFilesBesideSetup(MediaCheck* check)
 
 void CheckInstallEntries(MediaCheck* check)
 {
-    char *files = NULL, *dirs = NULL;
-    DWORD filesCapacity = 0, dirsCapacity = 0;
-    ErrorStatus status = { 0, "" };
-    GetScriptKeyList(check->index.text, "InstallFiles", &files, &filesCapacity, &status);
-    GetScriptKeyList(check->index.text, "InstallDirs", &dirs, &dirsCapacity, &status);
+    char* files = SectionKeys(check, "InstallFiles");
+    char* dirs = SectionKeys(check, "InstallDirs");
     if (files && dirs) {
         CheckInstallFiles(check, files);
         CheckInstallDirs(check, dirs);
